@@ -1,0 +1,50 @@
+/* The public header compiled as C, exercising the library through it. */
+#include <if_index_codec/if_index_codec.h>
+#include <if_index_vec/if_index_vector.h>
+
+#include <stdio.h>
+#include <string.h>
+
+static int failures;
+
+#define CHECK(cond)                                                   \
+    do {                                                              \
+        if (!(cond)) {                                                \
+            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
+            ++failures;                                               \
+        }                                                             \
+    } while (0)
+
+int main(void) {
+    if_index_vector_t stack;
+    if_index_vector_t *heap = if_index_vector_new();
+    uint32_t fc, pc, mgmt, other;
+
+    CHECK(heap != NULL);
+    if_index_vector_init(&stack);
+    CHECK(memcmp(&stack, heap, sizeof stack) == 0);
+
+    if_index_phy_fc_port_init(&fc, 1, 2, 0);
+    if_index_port_channel_init(&pc, 255);
+    if_index_init(&mgmt, IF_TYPE_SINGLE, 1);
+    if_index_init(&other, 10, 1);
+
+    CHECK(if_index_vector_add(heap, fc) == IF_INDEX_VECTOR_OK);
+    CHECK(if_index_vector_add(heap, pc) == IF_INDEX_VECTOR_OK);
+    CHECK(if_index_vector_add(heap, mgmt) == IF_INDEX_VECTOR_OK);
+    CHECK(if_index_vector_add(heap, other) == IF_INDEX_VECTOR_BAD_TYPE);
+    CHECK(if_index_vector_num_if(heap) == 3);
+    CHECK(if_index_vector_num_if_type(heap, IF_TYPE_PORT_CHANNEL) == 1);
+    CHECK(heap->port_channel.bits[31] == 0x01);
+    CHECK(if_index_vector_is_present(heap, fc) == 1);
+
+    if_index_vector_copy(&stack, heap);
+    CHECK(if_index_vector_remove(&stack, pc) == IF_INDEX_VECTOR_OK);
+    CHECK(if_index_vector_is_present(&stack, pc) == 0);
+    CHECK(if_index_vector_num_if(&stack) == 2);
+    CHECK(if_index_vector_num_if(heap) == 3);
+
+    if_index_vector_delete(heap);
+    printf("%d failed\n", failures);
+    return failures != 0;
+}
