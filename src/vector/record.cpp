@@ -1,21 +1,8 @@
-// Record lifecycle, the stored count and the recount of what is stored.
+// Record lifecycle and the stored count.
 #include <if_index_vec/if_index_vector.h>
 
 #include <cstdlib>
 #include <cstring>
-
-#include "type_table.hpp"
-
-namespace ifv::detail {
-
-std::uint32_t if_index_vector_recount(const if_index_vector_t *v) noexcept {
-    std::uint32_t n = v->single_if_index != 0 ? 1 : 0;
-    for (const auto &t : kBitmapTypes)
-        n += static_cast<std::uint32_t>(count_set(bitmap_bits(v, t), t.capacity));
-    return n;
-}
-
-} // namespace ifv::detail
 
 extern "C" {
 

@@ -19,17 +19,18 @@ struct BitmapType {
     int capacity;              // positions
     std::size_t bits_offset;   // offset of the bitmap's bytes in the record
     const char *dump_header;   // header of the decimal and hex dumps
+    std::size_t text_buffer;   // bytes for the longest range text, terminator included
 };
 
 inline constexpr std::array<BitmapType, 4> kBitmapTypes{{
     {IF_TYPE_PHY_FC, IF_INDEX_VECTOR_PHY_FC_POSITIONS, offsetof(if_index_vector_t, phy_fc.bits),
-     "PHY_FC interfaces: "},
+     "PHY_FC interfaces: ", 4096},
     {IF_TYPE_PORT_CHANNEL, IF_INDEX_VECTOR_PORT_CHANNEL_POSITIONS,
-     offsetof(if_index_vector_t, port_channel.bits), "PORT_CHANNEL interfaces: "},
+     offsetof(if_index_vector_t, port_channel.bits), "PORT_CHANNEL interfaces: ", 1024},
     {IF_TYPE_ISCSI, IF_INDEX_VECTOR_ISCSI_POSITIONS, offsetof(if_index_vector_t, iscsi.bits),
-     "ISCSI interfaces: "},
+     "ISCSI interfaces: ", 4096},
     {IF_TYPE_FC_TUNNEL, IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS,
-     offsetof(if_index_vector_t, fc_tunnel.bits), "FC-TUNNEL interfaces: "},
+     offsetof(if_index_vector_t, fc_tunnel.bits), "FC-TUNNEL interfaces: ", 16384},
 }};
 
 inline constexpr std::size_t kBitmapCount = kBitmapTypes.size();
@@ -63,10 +64,5 @@ inline const std::uint8_t *bitmap_bits(const if_index_vector_t *v, const BitmapT
 inline std::uint8_t *bitmap_bits(if_index_vector_t *v, const BitmapType &t) noexcept {
     return reinterpret_cast<std::uint8_t *>(v) + t.bits_offset;
 }
-
-// Members the record actually stores: set bits plus an occupied single slot.
-// This is what the set operations store in num_if; the library never checks
-// num_if against it.
-std::uint32_t if_index_vector_recount(const if_index_vector_t *v) noexcept;
 
 } // namespace ifv::detail

@@ -1,0 +1,113 @@
+// Cursor walk (itr_begin / itr_incr), typed walk (first / next / get_next)
+// and reading a cursor out (get).
+//
+// A cursor is just the if_index last handed out; a walk resumes by
+// classifying it and scanning its type's bitmap from the position above it,
+// so the if_index it starts from need not be a member.  Outputs and cursors
+// are written only on IF_INDEX_VECTOR_OK, except at the end of a cursor walk,
+// where the single-slot member (if any) is left in the cursor.
+#include <if_index_vec/if_index_vector.h>
+
+#include "../codec/codec.hpp"
+#include "../vector/type_table.hpp"
+
+namespace ifv::detail {
+namespace {
+
+// Type code 10 has no storage, but a cursor may hold one.
+constexpr std::uint8_t kCursorOnlyType = 10;
+constexpr std::uint8_t kHighestTypeCode = 15;
+
+// The first member at or after `start` in bitmap row `row`, continuing with
+// the following rows from position 0.  Writes it and returns true, or
+// returns false when the bitmaps from `row` on are empty.
+bool first_member_from(const if_index_vector_t *v, std::size_t row, int start,
+                       std::uint32_t *out) noexcept {
+    for (; row < kBitmapCount; ++row, start = 0) {
+        const BitmapType &t = kBitmapTypes[row];
+        const int p = next_set_at_or_after(bitmap_bits(v, t), t.capacity, start);
+        if (p != kNone) {
+            *out = if_index_at(t.code, p);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::uint32_t begin(const if_index_vector_t *v, std::uint32_t *out) noexcept {
+    if (v->num_if == 0)
+        return IF_INDEX_VECTOR_EMPTY;
+    if (first_member_from(v, 0, 0, out))
+        return IF_INDEX_VECTOR_OK;
+    if (v->single_if_index != 0) {
+        *out = v->single_if_index;
+        return IF_INDEX_VECTOR_OK;
+    }
+    return IF_INDEX_VECTOR_EMPTY; // num_if disagrees with what is stored
+}
+
+} // namespace
+} // namespace ifv::detail
+
+using namespace ifv::detail;
+
+extern "C" {
+
+uint32_t if_index_vector_first(const if_index_vector_t *vec, uint32_t *out) {
+    return begin(vec, out);
+}
+
+uint32_t if_index_vector_itr_begin(const if_index_vector_t *vec, uint32_t *cursor) {
+    return begin(vec, cursor);
+}
+
+uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor) {
+    const Classified c = classify(*cursor);
+    const int row = bitmap_row(c.type);
+    if (row < 0)
+        return IF_INDEX_VECTOR_END; // single-slot member, or a type without a bitmap
+    const int p = position_of(c.type, *cursor);
+    if (p == kNone)
+        return IF_INDEX_VECTOR_END;
+    if (first_member_from(vec, static_cast<std::size_t>(row), p + 1, cursor))
+        return IF_INDEX_VECTOR_OK;
+    if (vec->single_if_index != 0)
+        *cursor = vec->single_if_index;
+    return IF_INDEX_VECTOR_END;
+}
+
+uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, uint32_t *out) {
+    const Classified c = classify(if_index);
+    if (c.type > kHighestTypeCode)
+        return IF_INDEX_VECTOR_BAD_TYPE;
+    if (c.type == IF_TYPE_SINGLE)
+        return IF_INDEX_VECTOR_END;
+    const int row = bitmap_row(c.type);
+    if (row < 0)
+        return IF_INDEX_VECTOR_BAD_TYPE;
+    const int p = position_of(c.type, if_index);
+    if (p == kNone)
+        return IF_INDEX_VECTOR_BAD_TYPE;
+    const BitmapType &t = kBitmapTypes[static_cast<std::size_t>(row)];
+    const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, p + 1);
+    if (q == kNone)
+        return IF_INDEX_VECTOR_END;
+    *out = if_index_at(t.code, q);
+    return IF_INDEX_VECTOR_OK;
+}
+
+uint32_t if_index_vector_get_next(const if_index_vector_t *vec, const uint32_t *cursor,
+                                  uint32_t *out) {
+    return if_index_vector_next(vec, *cursor, out);
+}
+
+uint32_t if_index_vector_get(const if_index_vector_t *vec, const uint32_t *cursor, uint32_t *out) {
+    (void)vec;
+    const std::uint8_t type = classify(*cursor).type;
+    if (bitmap_row(type) < 0 && type != IF_TYPE_SINGLE && type != kCursorOnlyType)
+        return IF_INDEX_VECTOR_BAD_TYPE;
+    *out = *cursor;
+    return IF_INDEX_VECTOR_OK;
+}
+
+} // extern "C"
