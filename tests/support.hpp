@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -44,6 +47,9 @@ inline std::uint32_t at(std::uint8_t type, int pos) {
 }
 
 inline std::uint8_t *bits_of(if_index_vector_t &v, const BitmapType &t) {
+    return detail::bitmap_bits(&v, t);
+}
+inline const std::uint8_t *bits_of(const if_index_vector_t &v, const BitmapType &t) {
     return detail::bitmap_bits(&v, t);
 }
 
@@ -87,6 +93,34 @@ inline std::string range_text(const std::vector<int> &ps) {
         i = j + 1;
     }
     return s;
+}
+
+} // namespace ifv::test
+
+namespace ifv::test {
+
+// Runs `fn` with standard output redirected into a temporary file and returns
+// every byte it wrote through stdio or fd 1.
+template <class Fn>
+std::string capture_stdout(Fn &&fn) {
+    std::fflush(stdout);
+    std::FILE *tmp = std::tmpfile();
+    EXPECT_NE(tmp, nullptr);
+    if (tmp == nullptr)
+        return {};
+    const int saved = dup(1);
+    dup2(fileno(tmp), 1);
+    fn();
+    std::fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+    std::string out;
+    std::rewind(tmp);
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, tmp)) > 0;)
+        out.append(buf, n);
+    std::fclose(tmp);
+    return out;
 }
 
 } // namespace ifv::test

@@ -44,6 +44,33 @@ int main(void) {
     CHECK(if_index_vector_num_if(&stack) == 2);
     CHECK(if_index_vector_num_if(heap) == 3);
 
+    /* Set algebra: stack = {fc, mgmt}, heap = {fc, pc, mgmt}. */
+    CHECK(if_index_vector_is_equal(&stack, heap) == 0);
+    CHECK(if_index_vector_union(&stack, heap) == 3);
+    CHECK(if_index_vector_is_equal(&stack, heap) == 1);
+    CHECK(if_index_vector_subtract(&stack, heap) == 1);
+    CHECK(if_index_vector_intersection(&stack, heap) == 1);
+
+    /* Walks: fc, then pc, then the single-slot member is left in the cursor. */
+    {
+        uint32_t cursor = 0, out = 0;
+        CHECK(if_index_vector_itr_begin(heap, &cursor) == IF_INDEX_VECTOR_OK && cursor == fc);
+        CHECK(if_index_vector_first(heap, &out) == IF_INDEX_VECTOR_OK && out == fc);
+        CHECK(if_index_vector_next(heap, fc, &out) == IF_INDEX_VECTOR_END);
+        CHECK(if_index_vector_itr_incr(heap, &cursor) == IF_INDEX_VECTOR_OK && cursor == pc);
+        CHECK(if_index_vector_get_next(heap, &cursor, &out) == IF_INDEX_VECTOR_END);
+        CHECK(if_index_vector_itr_incr(heap, &cursor) == IF_INDEX_VECTOR_END && cursor == mgmt);
+        CHECK(if_index_vector_get(heap, &cursor, &out) == IF_INDEX_VECTOR_OK && out == mgmt);
+    }
+
+    /* Output (to stdout; the exact texts are checked by the C++ tests). */
+    if_index_vector_printf(heap);
+    if_index_vector_printf_dec(heap);
+    if_index_vector_printf_hex(heap);
+    CHECK(if_index_vector_to_array(heap) == 0);
+    CHECK(if_index_vector_from_array(heap, 1, "any") == 0);
+    CHECK(if_index_vector_sprintf() == 0);
+
     if_index_vector_delete(heap);
     printf("%d failed\n", failures);
     return failures != 0;

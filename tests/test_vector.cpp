@@ -259,4 +259,80 @@ TEST(Membership, PortsBeyondSixtyThreeLandOnTheNextSlot) {
     EXPECT_EQ(range_text(positions(v.phy_fc.bits, 1024)), "64");
 }
 
+// Set algebra: whole bitmaps combined, the destination's single slot kept,
+// num_if recounted whatever it was before.
+TEST(Algebra, OperationsKeepTheDestinationSlotAndRecount) {
+    using Op = std::uint32_t (*)(if_index_vector_t *, const if_index_vector_t *);
+    struct Case { const char *what; Op op; const char *phy_fc; std::uint32_t num_if; } cases[] = {
+        {"union", if_index_vector_union, "0-2,9,1023", 6},
+        {"intersection", if_index_vector_intersection, "2", 2},
+        {"subtract", if_index_vector_subtract, "0-1", 3},
+    };
+    for (const auto &c : cases) {
+        if_index_vector_t dst = fresh(), src = fresh();
+        for (int p : {0, 1, 2})
+            ASSERT_EQ(if_index_vector_add(&dst, at(IF_TYPE_PHY_FC, p)), 0u);
+        for (int p : {2, 9, 1023})
+            ASSERT_EQ(if_index_vector_add(&src, at(IF_TYPE_PHY_FC, p)), 0u);
+        ASSERT_EQ(if_index_vector_add(&dst, at(IF_TYPE_SINGLE, 1)), 0u);
+        ASSERT_EQ(if_index_vector_add(&src, at(IF_TYPE_SINGLE, 2)), 0u);
+        dst.num_if = 1000; // stale counts are replaced, not adjusted
+        const if_index_vector_t src_before = src;
+        EXPECT_EQ(c.op(&dst, &src), c.num_if) << c.what;
+        EXPECT_EQ(dst.num_if, c.num_if) << c.what;
+        EXPECT_EQ(range_text(positions(dst.phy_fc.bits, 1024)), c.phy_fc) << c.what;
+        EXPECT_EQ(dst.single_if_index, at(IF_TYPE_SINGLE, 1)) << c.what;
+        EXPECT_EQ(std::memcmp(&src, &src_before, sizeof src), 0) << c.what;
+        EXPECT_CONSISTENT(dst);
+    }
+}
+
+TEST(Algebra, OperandsMayBeTheSameRecord) {
+    if_index_vector_t v = fresh();
+    for (const auto &t : kBitmapTypes)
+        for (int p : {0, 63, 64, t.capacity - 1})
+            ASSERT_EQ(if_index_vector_add(&v, at(t.code, p)), 0u);
+    ASSERT_EQ(if_index_vector_add(&v, at(IF_TYPE_SINGLE, 4)), 0u);
+    const if_index_vector_t before = v;
+    v.num_if = 3;
+    EXPECT_EQ(if_index_vector_union(&v, &v), 17u);
+    EXPECT_EQ(if_index_vector_intersection(&v, &v), 17u);
+    EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0);
+    EXPECT_EQ(if_index_vector_subtract(&v, &v), 1u); // only the single slot is left
+    for (const auto &t : kBitmapTypes)
+        EXPECT_TRUE(positions(bits_of(v, t), t.capacity).empty());
+    EXPECT_EQ(v.single_if_index, at(IF_TYPE_SINGLE, 4));
+}
+
+TEST(Algebra, SourceSingleSlotNeverEntersTheDestination) {
+    if_index_vector_t dst = fresh(), src = fresh();
+    ASSERT_EQ(if_index_vector_add(&src, at(IF_TYPE_SINGLE, 8)), 0u);
+    EXPECT_EQ(if_index_vector_union(&dst, &src), 0u);
+    EXPECT_EQ(dst.single_if_index, 0u);
+    ASSERT_EQ(if_index_vector_add(&dst, at(IF_TYPE_SINGLE, 9)), 0u);
+    ASSERT_EQ(if_index_vector_add(&dst, at(IF_TYPE_ISCSI, 9)), 0u);
+    EXPECT_EQ(if_index_vector_intersection(&dst, &src), 1u); // empty bitmaps, slot kept
+    EXPECT_EQ(dst.single_if_index, at(IF_TYPE_SINGLE, 9));
+}
+
+TEST(Algebra, EqualityComparesCountBitsAndSlotButNotByteCounts) {
+    if_index_vector_t a = fresh();
+    ASSERT_EQ(if_index_vector_add(&a, at(IF_TYPE_PHY_FC, 3)), 0u);
+    ASSERT_EQ(if_index_vector_add(&a, at(IF_TYPE_SINGLE, 3)), 0u);
+    struct Case { const char *what; void (*alter)(if_index_vector_t &); int equal; } cases[] = {
+        {"same", [](if_index_vector_t &) {}, 1},
+        {"byte count", [](if_index_vector_t &b) { b.iscsi.num_bytes = 1; }, 1},
+        {"num_if only", [](if_index_vector_t &b) { b.num_if = 7; }, 0},
+        {"last fc_tunnel byte", [](if_index_vector_t &b) { b.fc_tunnel.bits[511] = 1; }, 0},
+        {"first port_channel byte", [](if_index_vector_t &b) { b.port_channel.bits[0] = 0x80; }, 0},
+        {"single slot", [](if_index_vector_t &b) { b.single_if_index = at(IF_TYPE_SINGLE, 4); }, 0},
+    };
+    for (const auto &c : cases) {
+        if_index_vector_t b = a;
+        c.alter(b);
+        EXPECT_EQ(if_index_vector_is_equal(&a, &b), c.equal) << c.what;
+        EXPECT_EQ(if_index_vector_is_equal(&b, &a), c.equal) << c.what;
+    }
+}
+
 } // namespace
