@@ -19,55 +19,6 @@ std::string hex(const if_index_vector_t &v) {
     return capture_stdout([&] { if_index_vector_printf_hex(&v); });
 }
 
-std::string name(std::uint32_t ifx) {
-    char buf[256];
-    sprintf_if_index(buf, ifx);
-    return buf;
-}
-
-// The three outputs as a plain reading of the record would give them.
-std::string model_listing(const if_index_vector_t &v) {
-    if (v.num_if == 0)
-        return "";
-    std::string out;
-    for (const auto &t : kBitmapTypes) {
-        const auto ps = positions(bits_of(v, t), t.capacity);
-        for (std::size_t i = 0; i < ps.size(); ++i)
-            out += (i ? ", " : "") + name(at(t.code, ps[i]));
-        if (!ps.empty())
-            out += '\n';
-    }
-    if (v.single_if_index != 0)
-        out += name(v.single_if_index) + '\n';
-    return out;
-}
-
-std::string model_dec(const if_index_vector_t &v) {
-    if (v.num_if == 0)
-        return "";
-    std::string out = "No. of interfaces: " + std::to_string(static_cast<int>(v.num_if)) + "\n";
-    for (const auto &t : kBitmapTypes)
-        out += std::string(t.dump_header) +
-               range_text(positions(bits_of(v, t), t.capacity)) + "\n";
-    return out;
-}
-
-std::string model_hex(const if_index_vector_t &v) {
-    if (v.num_if == 0)
-        return "";
-    std::string out = "No. of interfaces: " + std::to_string(static_cast<int>(v.num_if)) + "\n";
-    for (const auto &t : kBitmapTypes) {
-        out += t.dump_header;
-        for (int i = 0; i < t.capacity / 8; ++i) {
-            char two[3];
-            std::snprintf(two, sizeof two, "%02x", bits_of(v, t)[i]);
-            out += two;
-        }
-        out += '\n';
-    }
-    return out;
-}
-
 if_index_vector_t fresh() {
     if_index_vector_t v;
     if_index_vector_init(&v);
@@ -115,7 +66,7 @@ TEST(Print, CountAndSingleSlotDecideWhatIsPrinted) {
     EXPECT_EQ(listing(single), "mgmt12\n");
     EXPECT_EQ(dec(single), "No. of interfaces: 1\nPHY_FC interfaces: \nPORT_CHANNEL interfaces: \n"
                            "ISCSI interfaces: \nFC-TUNNEL interfaces: \n");
-    EXPECT_EQ(hex(single), model_hex(single));
+    EXPECT_EQ(hex(single), Model::of(single).hex());
 
     if_index_vector_t count_only = fresh();
     count_only.num_if = 0xFFFFFFFF; // printed as a signed count
@@ -169,7 +120,7 @@ TEST(Print, LongestRangeTextsFitTheirBuffers) {
         }
         v.num_if = slow_recount(v);
         const std::string out = dec(v);
-        EXPECT_EQ(out, model_dec(v));
+        EXPECT_EQ(out, Model::of(v).dec());
         std::size_t start = out.find('\n') + 1;
         for (const auto &t : kBitmapTypes) {
             const std::size_t end = out.find('\n', start);
@@ -196,9 +147,9 @@ TEST(Print, RandomVectorsMatchAPlainReadingOfTheRecord) {
         }
         if (v.num_if == 0)
             v.num_if = 1; // outputs of records that only look empty
-        ASSERT_EQ(listing(v), model_listing(v)) << "round " << round;
-        ASSERT_EQ(dec(v), model_dec(v)) << "round " << round;
-        ASSERT_EQ(hex(v), model_hex(v)) << "round " << round;
+        ASSERT_EQ(listing(v), Model::of(v).listing()) << "round " << round;
+        ASSERT_EQ(dec(v), Model::of(v).dec()) << "round " << round;
+        ASSERT_EQ(hex(v), Model::of(v).hex()) << "round " << round;
     }
 }
 

@@ -3,11 +3,8 @@
 
 #include "vector/bitmap.hpp"
 
-#include <array>
 #include <cstring>
 #include <random>
-#include <set>
-#include <utility>
 
 namespace {
 
@@ -152,38 +149,6 @@ TEST(Scan, AgreesWithTheReferenceAtEveryEdge) {
     }
 }
 
-TEST(Membership, AddRemoveCountOnceAndKeepTheInvariant) {
-    std::mt19937 rng(42);
-    if_index_vector_t v = fresh();
-    std::set<std::pair<int, int>> model; // (row, position)
-    for (int i = 0; i < 5000; ++i) {
-        const std::size_t row = rng() % kBitmapTypes.size();
-        const auto &t = kBitmapTypes[row];
-        const int p = static_cast<int>(rng() % 8 == 0 ? rng() % 8 : rng() % static_cast<unsigned>(t.capacity));
-        const std::uint32_t x = at(t.code, p);
-        if (rng() % 3 == 0) {
-            const bool was_empty = v.num_if == 0;
-            ASSERT_EQ(if_index_vector_remove(&v, x), 0u);
-            if (!was_empty)
-                model.erase({static_cast<int>(row), p});
-        } else {
-            ASSERT_EQ(if_index_vector_add(&v, x), 0u);
-            model.insert({static_cast<int>(row), p});
-        }
-        ASSERT_EQ(v.num_if, model.size());
-        ASSERT_EQ(if_index_vector_is_present(&v, x), model.count({static_cast<int>(row), p}) ? 1 : 0);
-        if (i % 500 == 0) {
-            EXPECT_CONSISTENT(v);
-            for (std::size_t r = 0; r < kBitmapTypes.size(); ++r) {
-                std::size_t n = 0;
-                for (const auto &m : model)
-                    n += m.first == static_cast<int>(r);
-                EXPECT_EQ(if_index_vector_num_if_type(&v, kBitmapTypes[r].code), n);
-            }
-        }
-    }
-}
-
 TEST(Membership, SingleSlotHoldsOneIfIndexAndAnyType6RemoveEmptiesIt) {
     if_index_vector_t v = fresh();
     const std::uint32_t a = at(IF_TYPE_SINGLE, 1), b = at(IF_TYPE_SINGLE, 2);
@@ -285,34 +250,6 @@ TEST(Algebra, OperationsKeepTheDestinationSlotAndRecount) {
         EXPECT_EQ(std::memcmp(&src, &src_before, sizeof src), 0) << c.what;
         EXPECT_CONSISTENT(dst);
     }
-}
-
-TEST(Algebra, OperandsMayBeTheSameRecord) {
-    if_index_vector_t v = fresh();
-    for (const auto &t : kBitmapTypes)
-        for (int p : {0, 63, 64, t.capacity - 1})
-            ASSERT_EQ(if_index_vector_add(&v, at(t.code, p)), 0u);
-    ASSERT_EQ(if_index_vector_add(&v, at(IF_TYPE_SINGLE, 4)), 0u);
-    const if_index_vector_t before = v;
-    v.num_if = 3;
-    EXPECT_EQ(if_index_vector_union(&v, &v), 17u);
-    EXPECT_EQ(if_index_vector_intersection(&v, &v), 17u);
-    EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0);
-    EXPECT_EQ(if_index_vector_subtract(&v, &v), 1u); // only the single slot is left
-    for (const auto &t : kBitmapTypes)
-        EXPECT_TRUE(positions(bits_of(v, t), t.capacity).empty());
-    EXPECT_EQ(v.single_if_index, at(IF_TYPE_SINGLE, 4));
-}
-
-TEST(Algebra, SourceSingleSlotNeverEntersTheDestination) {
-    if_index_vector_t dst = fresh(), src = fresh();
-    ASSERT_EQ(if_index_vector_add(&src, at(IF_TYPE_SINGLE, 8)), 0u);
-    EXPECT_EQ(if_index_vector_union(&dst, &src), 0u);
-    EXPECT_EQ(dst.single_if_index, 0u);
-    ASSERT_EQ(if_index_vector_add(&dst, at(IF_TYPE_SINGLE, 9)), 0u);
-    ASSERT_EQ(if_index_vector_add(&dst, at(IF_TYPE_ISCSI, 9)), 0u);
-    EXPECT_EQ(if_index_vector_intersection(&dst, &src), 1u); // empty bitmaps, slot kept
-    EXPECT_EQ(dst.single_if_index, at(IF_TYPE_SINGLE, 9));
 }
 
 TEST(Algebra, EqualityComparesCountBitsAndSlotButNotByteCounts) {

@@ -90,49 +90,5 @@ TEST(Walk, EndOfCursorWalkLeavesTheSingleSlotMemberInTheCursor) {
     EXPECT_EQ(cursor, s);
 }
 
-TEST(Walk, NextStartsAboveAnyIfIndexOfItsTypeMemberOrNot) {
-    const if_index_vector_t v = with({at(IF_TYPE_ISCSI, 0), at(IF_TYPE_ISCSI, 64), at(IF_TYPE_ISCSI, 1023)});
-    struct Case { int from; std::uint32_t rc; int to; } cases[] = {
-        {0, kOk, 64}, {1, kOk, 64}, {63, kOk, 64}, {64, kOk, 1023}, {1022, kOk, 1023},
-        {1023, kEnd, 0}, {1024, kEnd, 0}, {255 * 64 + 63, kEnd, 0}};
-    for (const auto &c : cases) {
-        std::uint32_t out = kSentinel;
-        const std::uint32_t cursor = at(IF_TYPE_ISCSI, c.from);
-        EXPECT_EQ(if_index_vector_next(&v, cursor, &out), c.rc) << "from " << c.from;
-        EXPECT_EQ(out, c.rc == kOk ? at(IF_TYPE_ISCSI, c.to) : kSentinel) << "from " << c.from;
-        std::uint32_t out2 = kSentinel;
-        EXPECT_EQ(if_index_vector_get_next(&v, &cursor, &out2), c.rc);
-        EXPECT_EQ(out2, out);
-    }
-}
-
 // What each walk entry point answers for if_indexes that have no bitmap.
-TEST(Walk, TypesWithoutABitmapGetTheirOwnResults) {
-    const if_index_vector_t v = with({at(IF_TYPE_PHY_FC, 0), at(IF_TYPE_FC_TUNNEL, 7)});
-    struct Case { const char *what; std::uint32_t ifx; std::uint32_t get, next, incr; } cases[] = {
-        {"type 10", at(10, 3), kOk, kBadType, kEnd},
-        {"type 6", at(IF_TYPE_SINGLE, 3), kOk, kEnd, kEnd},
-        {"type 2", at(2, 3), kBadType, kBadType, kEnd},
-        {"type 0", at(0, 3), kBadType, kBadType, kEnd},
-        {"type 16", at(16, 3), kBadType, kBadType, kEnd},
-        {"type 255", at(255, 3), kBadType, kBadType, kEnd},
-        {"unclassifiable", 0, kBadType, kBadType, kEnd},
-        {"phy_fc", at(IF_TYPE_PHY_FC, 1), kOk, kEnd, kOk},
-        {"port_channel", at(IF_TYPE_PORT_CHANNEL, 1), kOk, kEnd, kOk},
-        {"iscsi", at(IF_TYPE_ISCSI, 1), kOk, kEnd, kOk},
-        {"fc_tunnel", at(IF_TYPE_FC_TUNNEL, 1), kOk, kOk, kOk},
-    };
-    for (const auto &c : cases) {
-        std::uint32_t out = kSentinel;
-        EXPECT_EQ(if_index_vector_get(&v, &c.ifx, &out), c.get) << c.what;
-        EXPECT_EQ(out, c.get == kOk ? c.ifx : kSentinel) << c.what;
-        out = kSentinel;
-        EXPECT_EQ(if_index_vector_next(&v, c.ifx, &out), c.next) << c.what;
-        EXPECT_EQ(out == kSentinel, c.next != kOk) << c.what;
-        std::uint32_t cursor = c.ifx;
-        EXPECT_EQ(if_index_vector_itr_incr(&v, &cursor), c.incr) << c.what;
-        EXPECT_EQ(cursor == c.ifx, c.incr != kOk) << c.what;
-    }
-}
-
 } // namespace
