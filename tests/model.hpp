@@ -228,6 +228,19 @@ class Driver {
         return {code, pos, at(code, pos), detail::bitmap_row(code)};
     }
 
+    // An arbitrary value as the codec classifies it.  The position of a port
+    // type is slot * 64 + port even for ports of 64 and more, which land on
+    // another slot's position.
+    static Ifx from_raw(std::uint32_t v) {
+        if_index_type_info_t info{};
+        if (if_index_get_type(v, &info) != IF_INDEX_CODEC_OK)
+            return {0xFF, 0, v, -1};
+        int pos = static_cast<int>(info.number);
+        if (info.type == IF_TYPE_PHY_FC || info.type == IF_TYPE_ISCSI)
+            pos = static_cast<int>((info.number >> 16) * 64 + (info.number >> 8 & 0xFF));
+        return {info.type, pos, v, detail::bitmap_row(info.type)};
+    }
+
     // Mostly held types near word edges and anywhere in range; sometimes
     // beyond the capacity, the single slot, types without storage, and the
     // unclassifiable value 0.
@@ -236,6 +249,8 @@ class Driver {
                                                   IF_TYPE_FC_TUNNEL, IF_TYPE_SINGLE, 10, 2, 0, 16, 255};
         if (pick(64) == 0)
             return {0xFF, 0, 0, -1}; // unclassifiable: treated like an unheld type
+        if (pick(32) == 0) // any 32-bit value: every type code, reserved bits, ports >= 64
+            return from_raw(pick(1u << 16) << 16 | pick(1u << 16));
         const std::uint8_t code = kCodes[pick(pick(4) == 0 ? 10 : 4)];
         const int row = detail::bitmap_row(code);
         if (row < 0)
@@ -266,8 +281,15 @@ class Driver {
         case 9: incr_from(v, m, x); break;
         case 10: counts(v, m); break;
         case 11: print(v, m); break;
-        case 12: // make num_if disagree with the bits
-            v.num_if = m.num_if = pick(4);
+        case 12: // make num_if disagree with the bits, or the bits with num_if
+            if (pick(2) == 0) {
+                v.num_if = m.num_if = pick(4);
+            } else {
+                const BitmapType &t = kBitmapTypes[pick(4)];
+                bits_of(v, t)[pick(static_cast<unsigned>(t.capacity / 8))] =
+                    static_cast<std::uint8_t>(pick(256));
+                m = Model::of(v);
+            }
             break;
         default:
             what_ = "copy";
