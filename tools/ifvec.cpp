@@ -371,25 +371,32 @@ void expect_operands(const std::string &cmd, const std::vector<std::string> &arg
                         "several items), got " + std::to_string(args.size()));
 }
 
-enum class combine_op { union_, intersect, subtract };
+// The combining commands: the compound operators of index_vector, which
+// keep the left operand's single slot.
+struct combine_command {
+    const char *name;
+    index_vector &(index_vector::*apply)(const index_vector &) noexcept;
+};
+constexpr combine_command kCombineCommands[] = {
+    {"union", &index_vector::operator|=},
+    {"intersect", &index_vector::operator&=},
+    {"subtract", &index_vector::operator-=},
+};
 
-index_vector combine(index_vector a, const index_vector &b, combine_op op) {
-    switch (op) {
-    case combine_op::union_: return a | b;
-    case combine_op::intersect: return a & b;
-    case combine_op::subtract: return a - b;
-    }
-    return a;
+index_vector combine(index_vector a, const index_vector &b, const combine_command &c) {
+    return (a.*c.apply)(b);
 }
 
-void print_present(const index_vector &set, const std::vector<std::uint32_t> &candidates, bool &any) {
-    index_vector listed; // each candidate is printed once
+// Prints each candidate that `set` holds, once, in the order given; returns
+// whether any was printed.
+bool print_present(const index_vector &set, const std::vector<std::uint32_t> &candidates) {
+    index_vector listed;
     for (const std::uint32_t v : candidates)
         if (set.contains(v) && !listed.contains(v)) {
             (void)listed.insert(v);
             std::puts(name_of(v).c_str());
-            any = true;
         }
+    return !listed.empty();
 }
 
 // The built-in example that `ifvec demo` shows.
@@ -410,15 +417,9 @@ int demo() {
                 "same output as running it yourself.\n\n");
     std::printf("$ ifvec show '%s'\n", kDemoA);
     show(a, all);
-    const struct {
-        const char *name;
-        combine_op op;
-    } ops[] = {{"union", combine_op::union_},
-               {"intersect", combine_op::intersect},
-               {"subtract", combine_op::subtract}};
-    for (const auto &o : ops) {
-        std::printf("\n$ ifvec %s --names --counts '%s' '%s'\n", o.name, kDemoA, kDemoB);
-        show(combine(a, b, o.op), names | counts);
+    for (const combine_command &c : kCombineCommands) {
+        std::printf("\n$ ifvec %s --names --counts '%s' '%s'\n", c.name, kDemoA, kDemoB);
+        show(combine(a, b, c), names | counts);
     }
     std::printf("\n$ ifvec equal '%s' '%s'\n", kDemoA, kDemoB);
     std::puts(a == b ? "equal" : "not equal");
@@ -426,8 +427,7 @@ int demo() {
     for (const char *item : kDemoProbe)
         std::printf(" %s", item);
     std::printf("\n");
-    bool any = false;
-    print_present(a, probe, any);
+    print_present(a, probe);
     return kExitOk;
 }
 
@@ -459,15 +459,13 @@ int run(std::vector<std::string> args) {
         show(build_set(src, args), views != 0 ? views : all);
         return kExitOk;
     }
-    const combine_op ops[] = {combine_op::union_, combine_op::intersect, combine_op::subtract};
-    const char *const op_names[] = {"union", "intersect", "subtract"};
-    for (std::size_t i = 0; i < std::size(ops); ++i)
-        if (cmd == op_names[i]) {
+    for (const combine_command &c : kCombineCommands)
+        if (cmd == c.name) {
             const unsigned views = take_views(args);
             expect_operands(cmd, args, 2);
             const index_vector a = build_set(src, {args[0]});
             const index_vector b = build_set(src, {args[1]});
-            show(combine(a, b, ops[i]), views != 0 ? views : names);
+            show(combine(a, b, c), views != 0 ? views : names);
             return kExitOk;
         }
     if (cmd == "equal") {
@@ -490,9 +488,7 @@ int run(std::vector<std::string> args) {
             for (const std::string &item : src.items_of(args[i]))
                 for (const std::uint32_t v : parse_item(item))
                     candidates.push_back(v);
-        bool any = false;
-        print_present(set, candidates, any);
-        return any ? kExitOk : kExitFalse;
+        return print_present(set, candidates) ? kExitOk : kExitFalse;
     }
     reject(cmd, "unknown command (expected show, union, intersect, subtract, equal, present, "
                 "demo, --help or --version)");
