@@ -166,7 +166,9 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_num_if(const if_index_vector_t *vec
 /* ===================================================================== */
 
 /** Adds `if_index`; a member already present is counted once.  A type-6
- *  if_index replaces whatever the single slot held.
+ *  if_index replaces whatever the single slot held.  The position of a port
+ *  is slot * 64 + port, unmasked: a port of 64 or more that stays below the
+ *  capacity lands on a later slot's position (slot 0 port 64 is slot 1 port 0).
  *  \return the codec's if_index_get_type() status when the type is held;
  *  \return IF_INDEX_VECTOR_BAD_TYPE, record unchanged, for an unheld or
  *          unclassifiable type, a position at or beyond the type's capacity,
