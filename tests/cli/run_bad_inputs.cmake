@@ -4,6 +4,7 @@
 # output, and writes exactly "ifvec: MESSAGE" and a newline to standard
 # error.  ARGS are split as a POSIX shell would split them; a trailing
 # "< FILE" feeds FILE (relative to CASES) to standard input.
+# IFVEC_RUNNER, when set, goes in front of IFVEC (an emulator or valgrind).
 foreach(var IFVEC CASES)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "run_bad_inputs.cmake: ${var} is not set")
@@ -29,7 +30,7 @@ foreach(line IN LISTS lines)
         set(input_file "${dir}/${CMAKE_MATCH_2}")
     endif()
     separate_arguments(argv UNIX_COMMAND "${args_text}")
-    execute_process(COMMAND "${IFVEC}" ${argv}
+    execute_process(COMMAND ${IFVEC_RUNNER} "${IFVEC}" ${argv}
         INPUT_FILE "${input_file}"
         OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
     math(EXPR count "${count} + 1")

@@ -6,6 +6,7 @@
 #
 # A command line is "ifvec ARGS" or "ifvec ARGS < FILE", FILE relative to the
 # directory of COMMANDS; ARGS are split as a POSIX shell would split them.
+# IFVEC_RUNNER, when set, goes in front of IFVEC (an emulator or valgrind).
 foreach(var IFVEC COMMANDS EXPECTED ACTUAL)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "run_transcript.cmake: ${var} is not set")
@@ -30,7 +31,7 @@ foreach(line IN LISTS lines)
     if(NOT program STREQUAL "ifvec")
         message(FATAL_ERROR "not an ifvec command: ${line}")
     endif()
-    execute_process(COMMAND "${IFVEC}" ${argv}
+    execute_process(COMMAND ${IFVEC_RUNNER} "${IFVEC}" ${argv}
         INPUT_FILE "${input_file}"
         OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
     string(APPEND transcript "# ${line}\n${out}")
