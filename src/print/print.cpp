@@ -4,8 +4,8 @@
 // Text is formatted into a buffer and written with one fwrite on stdout per
 // line (per dump for the hex dump), so it interleaves correctly with the
 // caller's own stdio output and costs one library call per line rather than
-// one per item.  Numbers and hex digits come from two-character tables, not
-// from formatted-output calls.  Range text takes whole runs from the shared
+// one per item.  Numbers come from a two-digit table and hex digits from word arithmetic,
+// not from formatted-output calls.  Range text takes whole runs from the shared
 // word scan (for_each_run), never bit by bit.
 #include <if_index_vec/if_index_vector.h>
 
@@ -114,16 +114,35 @@ char *put_range_text(char *out, const std::uint8_t *bits, int capacity) noexcept
 
 void write_out(const char *text, std::size_t len) noexcept { std::fwrite(text, 1, len, stdout); }
 
-// "00" "01" ... "ff": a byte's two lowercase hex digits per lookup.
-constexpr auto kHexPairs = [] {
-    constexpr char digits[] = "0123456789abcdef";
-    std::array<char, 512> t{};
-    for (std::size_t i = 0; i < 256; ++i) {
-        t[2 * i] = digits[i >> 4];
-        t[2 * i + 1] = digits[i & 0x0F];
-    }
-    return t;
-}();
+// The 8 lowercase hex digits of the 4 bytes in v (most significant first), one
+// per byte lane of the result, first digit in the most significant lane.
+// v is spread so that every nibble sits in a lane of its own; a lane d then
+// becomes '0' + d, plus 'a' - '0' - 10 when d > 9 (d + 6 carries into bit
+// 4).  No lane ever exceeds 0x66, so lanes never carry into each other.
+constexpr Word hex_lanes(Word v) noexcept {
+    v = (v | (v << 16)) & 0x0000FFFF0000FFFFu;
+    v = (v | (v << 8)) & 0x00FF00FF00FF00FFu;
+    v = (v | (v << 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    const Word letter = ((v + 0x0606060606060606u) >> 4) & 0x0101010101010101u;
+    return v + 0x3030303030303030u + letter * ('a' - '0' - 10);
+}
+static_assert(hex_lanes(0x09af10ffu) == 0x3039'6166'3130'6666u); // "09af10ff"
+
+// Writes the lanes of x at out, most significant first, on any host: the
+// bytes that load_word() reads back as x.  Reading x's own bytes through
+// load_word() gives the word whose memory image is x's lanes in that order
+// (byte order is an involution), so byte order stays in load_word() alone.
+inline void put_lanes(char *out, Word x) noexcept {
+    const Word image = load_word(reinterpret_cast<const std::uint8_t *>(&x));
+    std::memcpy(out, &image, sizeof image);
+}
+
+// The 16 hex digits of the 8 bitmap bytes at p, written at out.
+inline void put_hex_word(char *out, const std::uint8_t *p) noexcept {
+    const Word w = load_word(p);
+    put_lanes(out, hex_lanes(w >> 32));
+    put_lanes(out + 8, hex_lanes(w & 0xFFFFFFFFu));
+}
 
 // Bytes of the four hex lines: headers, two digits per bitmap byte, newlines.
 constexpr std::size_t kHexDumpMax = [] {
@@ -245,8 +264,9 @@ void if_index_vector_printf_hex(const if_index_vector_t *vec) {
         std::memcpy(out, t.dump_header, header);
         out += header;
         const std::uint8_t *bits = bitmap_bits(vec, t);
-        for (int i = 0; i < t.capacity / 8; ++i, out += 2)
-            std::memcpy(out, &kHexPairs[2 * bits[i]], 2);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(t.capacity) / 8; i += kWordBytes)
+            put_hex_word(out + 2 * i, bits + i);
+        out += t.capacity / 4;
         *out++ = '\n';
     }
     write_out(text, static_cast<std::size_t>(out - text));

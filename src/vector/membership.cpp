@@ -24,7 +24,9 @@ struct Place {
 constexpr int kSingle = -1;
 constexpr int kNowhere = -2;
 
-Place resolve(std::uint32_t if_index) noexcept {
+// Inlined into each caller: returned as a value, the three fields would be
+// stored separately and read back as one, which stalls the store buffer.
+[[gnu::always_inline]] inline Place resolve(std::uint32_t if_index) noexcept {
     const Classified c = classify(if_index);
     if (c.type == IF_TYPE_SINGLE)
         return {c.status, if_index != 0 ? kSingle : kNowhere, kNone};
