@@ -244,6 +244,15 @@ WalkSum lib_scan(const if_index_vector_t *v) {
     return w;
 }
 
+// Positions only, through the library's word-at-a-time visitor.
+WalkSum lib_visit(const if_index_vector_t *v) {
+    WalkSum w;
+    for (const ref::Group &g : ref::kGroups)
+        ifv::detail::for_each_set(ref::bits(v, g), g.capacity,
+                                  [&](int p) { w.visit(static_cast<std::uint64_t>(p)); });
+    return w;
+}
+
 WalkSum ref_scan(const if_index_vector_t *v) {
     WalkSum w;
     for (const ref::Group &g : ref::kGroups) {
@@ -496,7 +505,7 @@ bool agree() {
             expect(lib_cursor_walk(a) == all_members &&
                        codec_walk_floor(members_of(a)) == all_members,
                    "walk members", d);
-        expect(lib_scan(a) == ref_scan(a), "scan", d);
+        expect(lib_scan(a) == ref_scan(a) && lib_visit(a) == ref_scan(a), "scan", d);
         expect(capture_stdout([&] { if_index_vector_printf_dec(a); }) ==
                    capture_stdout([&] { ref::printf_dec(a); }),
                "decimal dump", d);
@@ -653,6 +662,12 @@ void register_walks(const Density &d) {
         set_members(st, lib_scan(operand(kA)).n);
         for (auto _ : st)
             benchmark::DoNotOptimize(lib_scan(operand(kA)));
+    });
+    add("scan", "lib_visit", d, [d](State &st) {
+        setup_pair(d);
+        set_members(st, lib_scan(operand(kA)).n);
+        for (auto _ : st)
+            benchmark::DoNotOptimize(lib_visit(operand(kA)));
     });
     add("scan", "ref", d, [d](State &st) {
         setup_pair(d);

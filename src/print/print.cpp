@@ -199,24 +199,24 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
     static_assert(IF_INDEX_NAME_MAX <= sizeof name);
     for (const auto &t : kBitmapTypes) {
         const std::uint8_t *bits = bitmap_bits(vec, t);
-        int p = first_set(bits, t.capacity);
-        if (p == kNone)
-            continue;
+        bool any = false;
         std::size_t len = 0;
-        for (bool first = true; p != kNone; first = false) {
+        for_each_set(bits, t.capacity, [&](int p) {
             const int n = sprintf_if_index(name, if_index_at(t.code, p));
             if (len + 2 + static_cast<std::size_t>(n) + 1 > sizeof line) {
                 write_out(line, len);
                 len = 0;
             }
-            if (!first) {
+            if (any) {
                 line[len++] = ',';
                 line[len++] = ' ';
             }
             std::memcpy(line + len, name, static_cast<std::size_t>(n));
             len += static_cast<std::size_t>(n);
-            p = next_set_at_or_after(bits, t.capacity, p + 1);
-        }
+            any = true;
+        });
+        if (!any)
+            continue;
         line[len++] = '\n';
         write_out(line, len);
     }

@@ -84,6 +84,21 @@ inline int first_set(const std::uint8_t *bits, int capacity) noexcept {
     return next_set_at_or_after(bits, capacity, 0);
 }
 
+// Calls f(p) for every set position p, in ascending order, loading each
+// word once: the multi-member walks' form of the scan above.
+template <class F>
+inline void for_each_set(const std::uint8_t *bits, int capacity, F &&f) noexcept {
+    const int nwords = capacity / kWordBits;
+    for (int w = 0; w < nwords; ++w) {
+        Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
+        while (word != 0) {
+            const int bit = std::countl_zero(word);
+            f(w * kWordBits + bit);
+            word ^= (Word{1} << (kWordBits - 1)) >> bit;
+        }
+    }
+}
+
 // Calls f(first, last) for every run of consecutive set positions, in
 // ascending order.  Each word is loaded once; within it the run boundaries
 // come from leading-zero counts of the word (for a start) or of its
