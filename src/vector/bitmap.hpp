@@ -49,6 +49,15 @@ inline Word load_word(const std::uint8_t *p) noexcept {
     return w;
 }
 
+// True when the 8 bytes at p are all 0x00 (fill 0) or all 0xFF (fill ~0): a
+// test that needs no byte order, so the scans skip such words without
+// reordering them.
+inline bool word_is(const std::uint8_t *p, Word fill) noexcept {
+    Word w;
+    std::memcpy(&w, p, sizeof w);
+    return w == fill;
+}
+
 // Lowest position >= start whose bit is set (Invert = false) or clear
 // (Invert = true), or kNone.  A start at or beyond the capacity, or a
 // negative start, gives kNone without reading the bitmap.
@@ -65,7 +74,10 @@ inline int scan_at_or_after(const std::uint8_t *bits, int capacity, int start) n
     while (word == 0) {
         if (++w == nwords)
             return kNone;
-        word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
+        const std::uint8_t *p = bits + static_cast<std::size_t>(w) * kWordBytes;
+        if (word_is(p, Invert ? ~Word{0} : 0))
+            continue; // nothing wanted in this word
+        word = load_word(p);
         if constexpr (Invert)
             word = ~word;
     }
@@ -90,7 +102,10 @@ template <class F>
 inline void for_each_set(const std::uint8_t *bits, int capacity, F &&f) noexcept {
     const int nwords = capacity / kWordBits;
     for (int w = 0; w < nwords; ++w) {
-        Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
+        const std::uint8_t *p = bits + static_cast<std::size_t>(w) * kWordBytes;
+        if (word_is(p, 0))
+            continue;
+        Word word = load_word(p);
         while (word != 0) {
             const int bit = std::countl_zero(word);
             f(w * kWordBits + bit);
