@@ -111,8 +111,9 @@ TEST(BitNumbering, AddSetsTheMsbFirstBitOfItsType) {
     }
 }
 
-// Every capacity x pattern x start edge, and random words, against the
-// 32-bit reference scan; the clear scan against bit-by-bit search.
+// Every capacity x pattern x start edge, and random words, sparse and dense,
+// against the 32-bit reference scan; the clear scan against bit-by-bit
+// search; the word visitors against the positions read bit by bit.
 TEST(Scan, AgreesWithTheReferenceAtEveryEdge) {
     std::mt19937 rng(7);
     for (const auto &t : kBitmapTypes) {
@@ -131,9 +132,30 @@ TEST(Scan, AgreesWithTheReferenceAtEveryEdge) {
                 b = rng() % 16 == 0 ? static_cast<std::uint8_t>(rng()) : 0;
             patterns.push_back(rnd);
         }
+        for (int r = 0; r < 10; ++r) {
+            std::vector<std::uint8_t> dense(static_cast<std::size_t>(cap / 8));
+            for (auto &b : dense) // runs of every length, crossing words
+                b = rng() % 4 == 0 ? static_cast<std::uint8_t>(rng()) : 0xFF;
+            patterns.push_back(dense);
+        }
         for (const auto &bits : patterns) {
             const std::vector<int> set = positions(bits.data(), cap);
             EXPECT_EQ(ifv::detail::count_set(bits.data(), cap), static_cast<int>(set.size()));
+            std::vector<int> visited;
+            ifv::detail::for_each_set(bits.data(), cap, [&](int p) { visited.push_back(p); });
+            EXPECT_EQ(visited, set) << "cap " << cap;
+            // Runs cover exactly the set positions, ascending, and are maximal:
+            // each starts at least two positions after the previous one ends.
+            std::vector<int> covered;
+            int previous_last = -2;
+            ifv::detail::for_each_run(bits.data(), cap, [&](int first, int last) {
+                EXPECT_GT(first, previous_last + 1) << "cap " << cap << " run " << first;
+                EXPECT_LE(first, last) << "cap " << cap;
+                for (int p = first; p <= last; ++p)
+                    covered.push_back(p);
+                previous_last = last;
+            });
+            EXPECT_EQ(covered, set) << "cap " << cap;
             for (int start : {0, 1, 31, 32, 33, 63, 64, 65, cap - 1, cap, cap + 1, cap + 64}) {
                 const int want = start >= cap ? kNone : reference_next_set(bits.data(), cap, start);
                 EXPECT_EQ(ifv::detail::next_set_at_or_after(bits.data(), cap, start), want)

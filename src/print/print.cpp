@@ -1,18 +1,21 @@
 // Text output on standard output: the name listing, the decimal range dump
 // and the hex dump, plus the three placeholders.
 //
-// Each output line is formatted into one buffer and written with one fwrite
-// on stdout, so it interleaves correctly with the caller's own stdio output
-// and costs one library call per line rather than one per item.  Range text
-// finds runs with the shared word scans (a set position, then the next clear
-// one), never bit by bit.
+// Text is formatted into a buffer and written with one fwrite on stdout per
+// line (per dump for the hex dump), so it interleaves correctly with the
+// caller's own stdio output and costs one library call per line rather than
+// one per item.  Numbers come from a two-digit table and hex digits from word arithmetic,
+// not from formatted-output calls.  Range text takes whole runs from the shared
+// word scan (for_each_run), never bit by bit.
 #include <if_index_vec/if_index_vector.h>
 
 #include <if_index_codec/if_index_codec.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "../codec/codec.hpp"
 #include "../vector/type_table.hpp"
@@ -53,43 +56,131 @@ static_assert([] {
     return true;
 }(), "a range-text buffer is too small for its bitmap's longest text");
 
-// Appends the decimal digits of v (0 <= v < 100000) and returns the new end.
-char *put_decimal(char *out, int v) noexcept {
-    char tmp[8];
-    int n = 0;
-    do {
-        tmp[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    while (n != 0)
-        *out++ = tmp[--n];
-    return out;
+// "00" "01" ... "99": two digits per table lookup.
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> t{};
+    for (int i = 0; i < 100; ++i) {
+        t[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        t[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return t;
+}();
+
+// Two digits of v (0 <= v < 100) at out, leading zero included.
+inline void put_pair(char *out, std::uint32_t v) noexcept { std::memcpy(out, &kDigitPairs[2 * v], 2); }
+
+// Appends the decimal digits of v and returns the new end.  Positions have at
+// most four digits and take one of the first four branches.
+char *put_decimal(char *out, std::uint32_t v) noexcept {
+    if (v < 10) {
+        *out = static_cast<char>('0' + v);
+        return out + 1;
+    }
+    if (v < 100) {
+        put_pair(out, v);
+        return out + 2;
+    }
+    if (v < 1000) {
+        *out = static_cast<char>('0' + v / 100);
+        put_pair(out + 1, v % 100);
+        return out + 3;
+    }
+    if (v < 10000) {
+        put_pair(out, v / 100);
+        put_pair(out + 2, v % 100);
+        return out + 4;
+    }
+    out = put_decimal(out, v / 10000);
+    put_pair(out, v % 10000 / 100);
+    put_pair(out + 2, v % 100);
+    return out + 4;
 }
 
 // Writes the range text of one bitmap ("0-2,5,7-8") at `out`, which has room
 // for the longest text, and returns the end (no terminator written).
 char *put_range_text(char *out, const std::uint8_t *bits, int capacity) noexcept {
-    bool separator = false;
-    for (int start = first_set(bits, capacity); start != kNone;) {
-        const int clear = next_clear_at_or_after(bits, capacity, start + 1);
-        const int end = (clear == kNone ? capacity : clear) - 1;
-        if (separator)
+    char *const begin = out;
+    for_each_run(bits, capacity, [&](int first, int last) {
+        if (out != begin)
             *out++ = ',';
-        out = put_decimal(out, start);
-        if (end != start) {
+        out = put_decimal(out, static_cast<std::uint32_t>(first));
+        if (last != first) {
             *out++ = '-';
-            out = put_decimal(out, end);
+            out = put_decimal(out, static_cast<std::uint32_t>(last));
         }
-        separator = true;
-        start = next_set_at_or_after(bits, capacity, end + 2);
-    }
+    });
     return out;
 }
 
 void write_out(const char *text, std::size_t len) noexcept { std::fwrite(text, 1, len, stdout); }
 
+// The 8 lowercase hex digits of the 4 bytes in v (most significant first), one
+// per byte lane of the result, first digit in the most significant lane.
+// v is spread so that every nibble sits in a lane of its own; a lane d then
+// becomes '0' + d, plus 'a' - '0' - 10 when d > 9 (d + 6 carries into bit
+// 4).  No lane ever exceeds 0x66, so lanes never carry into each other.
+constexpr Word hex_lanes(Word v) noexcept {
+    v = (v | (v << 16)) & 0x0000FFFF0000FFFFu;
+    v = (v | (v << 8)) & 0x00FF00FF00FF00FFu;
+    v = (v | (v << 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    const Word letter = ((v + 0x0606060606060606u) >> 4) & 0x0101010101010101u;
+    return v + 0x3030303030303030u + letter * ('a' - '0' - 10);
+}
+static_assert(hex_lanes(0x09af10ffu) == 0x3039'6166'3130'6666u); // "09af10ff"
+
+// Writes the lanes of x at out, most significant first, on any host: the
+// bytes that load_word() reads back as x.  Reading x's own bytes through
+// load_word() gives the word whose memory image is x's lanes in that order
+// (byte order is an involution), so byte order stays in load_word() alone.
+inline void put_lanes(char *out, Word x) noexcept {
+    const Word image = load_word(reinterpret_cast<const std::uint8_t *>(&x));
+    std::memcpy(out, &image, sizeof image);
+}
+
+// The 16 hex digits of the 8 bitmap bytes at p, written at out.
+inline void put_hex_word(char *out, const std::uint8_t *p) noexcept {
+    const Word w = load_word(p);
+    put_lanes(out, hex_lanes(w >> 32));
+    put_lanes(out + 8, hex_lanes(w & 0xFFFFFFFFu));
+}
+
+// Bytes of the four hex lines: headers, two digits per bitmap byte, newlines.
+constexpr std::size_t kHexDumpMax = [] {
+    std::size_t n = 0;
+    for (const auto &t : kBitmapTypes)
+        n += std::char_traits<char>::length(t.dump_header) + static_cast<std::size_t>(t.capacity) / 4 + 1;
+    return n;
+}();
+
+// "No. of interfaces: <num_if>\n" at `out`, num_if shown as a signed int as
+// "%d" would show it; returns the end.
+constexpr char kCountLine[] = "No. of interfaces: ";
+constexpr std::size_t kCountLineMax = sizeof kCountLine - 1 + 11 + 1;
+
+char *put_count_line(char *out, const if_index_vector_t *v) noexcept {
+    std::memcpy(out, kCountLine, sizeof kCountLine - 1);
+    out += sizeof kCountLine - 1;
+    std::uint32_t magnitude = v->num_if;
+    if (static_cast<std::int32_t>(v->num_if) < 0) {
+        *out++ = '-';
+        magnitude = 0u - magnitude;
+    }
+    out = put_decimal(out, magnitude);
+    *out++ = '\n';
+    return out;
+}
+
+// Bytes of the whole decimal dump at its longest.
+constexpr std::size_t kDecDumpMax = [] {
+    std::size_t n = kCountLineMax;
+    for (const auto &t : kBitmapTypes)
+        n += std::char_traits<char>::length(t.dump_header) + t.text_buffer;
+    return n;
+}();
+
 void print_count_line(const if_index_vector_t *v) noexcept {
-    std::printf("No. of interfaces: %d\n", static_cast<int>(v->num_if));
+    char line[kCountLineMax];
+    write_out(line, static_cast<std::size_t>(put_count_line(line, v) - line));
 }
 
 } // namespace
@@ -108,24 +199,24 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
     static_assert(IF_INDEX_NAME_MAX <= sizeof name);
     for (const auto &t : kBitmapTypes) {
         const std::uint8_t *bits = bitmap_bits(vec, t);
-        int p = first_set(bits, t.capacity);
-        if (p == kNone)
-            continue;
+        bool any = false;
         std::size_t len = 0;
-        for (bool first = true; p != kNone; first = false) {
+        for_each_set(bits, t.capacity, [&](int p) {
             const int n = sprintf_if_index(name, if_index_at(t.code, p));
             if (len + 2 + static_cast<std::size_t>(n) + 1 > sizeof line) {
                 write_out(line, len);
                 len = 0;
             }
-            if (!first) {
+            if (any) {
                 line[len++] = ',';
                 line[len++] = ' ';
             }
             std::memcpy(line + len, name, static_cast<std::size_t>(n));
             len += static_cast<std::size_t>(n);
-            p = next_set_at_or_after(bits, t.capacity, p + 1);
-        }
+            any = true;
+        });
+        if (!any)
+            continue;
         line[len++] = '\n';
         write_out(line, len);
     }
@@ -138,43 +229,47 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
 void if_index_vector_printf_dec(const if_index_vector_t *vec) {
     if (vec->num_if == 0)
         return;
-    print_count_line(vec);
-    for (const auto &t : kBitmapTypes) {
-        const std::size_t header = std::strlen(t.dump_header);
-        // header, range text (buffer includes a terminator byte, used for '\n')
-        char *buf = static_cast<char *>(std::malloc(header + t.text_buffer));
-        if (buf == nullptr) {
-            // No room for the text: the line still shows which group it is.
+    // One heap buffer holds the whole dump, count line included, and goes out
+    // in one write: the four range-text buffers (each with a terminator byte,
+    // used for the newline) plus the count line and the headers.
+    char *const buf = static_cast<char *>(std::malloc(kDecDumpMax));
+    if (buf == nullptr) {
+        // No room for the text: the lines still show which group is which.
+        print_count_line(vec);
+        for (const auto &t : kBitmapTypes) {
             std::fputs(t.dump_header, stdout);
             std::putchar('\n');
-            continue;
         }
-        std::memcpy(buf, t.dump_header, header);
-        char *end = put_range_text(buf + header, bitmap_bits(vec, t), t.capacity);
-        *end++ = '\n';
-        write_out(buf, static_cast<std::size_t>(end - buf));
-        std::free(buf);
+        return;
     }
+    char *out = put_count_line(buf, vec);
+    for (const auto &t : kBitmapTypes) {
+        const std::size_t header = std::strlen(t.dump_header);
+        std::memcpy(out, t.dump_header, header);
+        out = put_range_text(out + header, bitmap_bits(vec, t), t.capacity);
+        *out++ = '\n';
+    }
+    write_out(buf, static_cast<std::size_t>(out - buf));
+    std::free(buf);
 }
 
 void if_index_vector_printf_hex(const if_index_vector_t *vec) {
     if (vec->num_if == 0)
         return;
-    static constexpr char kHex[] = "0123456789abcdef";
-    print_count_line(vec);
-    char line[64 + IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS / 4 + 1];
+    // The whole dump, count line included, goes out in one write.
+    char text[kCountLineMax + kHexDumpMax];
+    char *out = put_count_line(text, vec);
     for (const auto &t : kBitmapTypes) {
         const std::size_t header = std::strlen(t.dump_header);
-        std::memcpy(line, t.dump_header, header);
-        char *out = line + header;
+        std::memcpy(out, t.dump_header, header);
+        out += header;
         const std::uint8_t *bits = bitmap_bits(vec, t);
-        for (int i = 0; i < t.capacity / 8; ++i) {
-            *out++ = kHex[bits[i] >> 4];
-            *out++ = kHex[bits[i] & 0x0F];
-        }
+        for (std::size_t i = 0; i < static_cast<std::size_t>(t.capacity) / 8; i += kWordBytes)
+            put_hex_word(out + 2 * i, bits + i);
+        out += t.capacity / 4;
         *out++ = '\n';
-        write_out(line, static_cast<std::size_t>(out - line));
     }
+    write_out(text, static_cast<std::size_t>(out - text));
 }
 
 int if_index_vector_to_array(...) { return 0; }

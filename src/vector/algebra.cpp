@@ -15,7 +15,7 @@ namespace ifv::detail {
 namespace {
 
 template <class Op>
-std::uint32_t combine(if_index_vector_t *dst, const if_index_vector_t *src, Op op) noexcept {
+[[gnu::always_inline]] inline std::uint32_t combine(if_index_vector_t *dst, const if_index_vector_t *src, Op op) noexcept {
     std::uint32_t n = dst->single_if_index != 0 ? 1 : 0;
     for (const auto &t : kBitmapTypes) {
         std::uint8_t *d = bitmap_bits(dst, t);
@@ -33,6 +33,20 @@ std::uint32_t combine(if_index_vector_t *dst, const if_index_vector_t *src, Op o
     return n;
 }
 
+IFV_POPCNT_CLONES std::uint32_t unite(if_index_vector_t *dst, const if_index_vector_t *src) noexcept {
+    return combine(dst, src, [](Word a, Word b) { return a | b; });
+}
+
+IFV_POPCNT_CLONES std::uint32_t intersect(if_index_vector_t *dst,
+                                          const if_index_vector_t *src) noexcept {
+    return combine(dst, src, [](Word a, Word b) { return a & b; });
+}
+
+IFV_POPCNT_CLONES std::uint32_t subtract(if_index_vector_t *dst,
+                                         const if_index_vector_t *src) noexcept {
+    return combine(dst, src, [](Word a, Word b) { return a & ~b; });
+}
+
 } // namespace
 } // namespace ifv::detail
 
@@ -41,15 +55,15 @@ using namespace ifv::detail;
 extern "C" {
 
 uint32_t if_index_vector_union(if_index_vector_t *dst, const if_index_vector_t *src) {
-    return combine(dst, src, [](Word a, Word b) { return a | b; });
+    return unite(dst, src);
 }
 
 uint32_t if_index_vector_intersection(if_index_vector_t *dst, const if_index_vector_t *src) {
-    return combine(dst, src, [](Word a, Word b) { return a & b; });
+    return intersect(dst, src);
 }
 
 uint32_t if_index_vector_subtract(if_index_vector_t *dst, const if_index_vector_t *src) {
-    return combine(dst, src, [](Word a, Word b) { return a & ~b; });
+    return ifv::detail::subtract(dst, src);
 }
 
 int if_index_vector_is_equal(const if_index_vector_t *a, const if_index_vector_t *b) {

@@ -20,6 +20,17 @@
 #include <cstdint>
 #include <cstring>
 
+// Counting loops are built twice on x86-64 when the compiler may not assume
+// the popcnt instruction: once with it, picked at load time on processors
+// that have it, and once portable (without it, std::popcount becomes a call
+// into the compiler's runtime for every word).  Everywhere else the
+// attribute is empty and the loops are built once.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__POPCNT__)
+#define IFV_POPCNT_CLONES __attribute__((target_clones("popcnt", "default")))
+#else
+#define IFV_POPCNT_CLONES
+#endif
+
 namespace ifv::detail {
 
 using Word = std::uint64_t;
@@ -38,6 +49,15 @@ inline Word load_word(const std::uint8_t *p) noexcept {
     return w;
 }
 
+// True when the 8 bytes at p are all 0x00 (fill 0) or all 0xFF (fill ~0): a
+// test that needs no byte order, so the scans skip such words without
+// reordering them.
+inline bool word_is(const std::uint8_t *p, Word fill) noexcept {
+    Word w;
+    std::memcpy(&w, p, sizeof w);
+    return w == fill;
+}
+
 // Lowest position >= start whose bit is set (Invert = false) or clear
 // (Invert = true), or kNone.  A start at or beyond the capacity, or a
 // negative start, gives kNone without reading the bitmap.
@@ -54,7 +74,10 @@ inline int scan_at_or_after(const std::uint8_t *bits, int capacity, int start) n
     while (word == 0) {
         if (++w == nwords)
             return kNone;
-        word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
+        const std::uint8_t *p = bits + static_cast<std::size_t>(w) * kWordBytes;
+        if (word_is(p, Invert ? ~Word{0} : 0))
+            continue; // nothing wanted in this word
+        word = load_word(p);
         if constexpr (Invert)
             word = ~word;
     }
@@ -73,8 +96,60 @@ inline int first_set(const std::uint8_t *bits, int capacity) noexcept {
     return next_set_at_or_after(bits, capacity, 0);
 }
 
-// Number of set positions; byte order does not matter for a count.
-inline int count_set(const std::uint8_t *bits, int capacity) noexcept {
+// Calls f(p) for every set position p, in ascending order, loading each
+// word once: the multi-member walks' form of the scan above.
+template <class F>
+inline void for_each_set(const std::uint8_t *bits, int capacity, F &&f) noexcept {
+    const int nwords = capacity / kWordBits;
+    for (int w = 0; w < nwords; ++w) {
+        const std::uint8_t *p = bits + static_cast<std::size_t>(w) * kWordBytes;
+        if (word_is(p, 0))
+            continue;
+        Word word = load_word(p);
+        while (word != 0) {
+            const int bit = std::countl_zero(word);
+            f(w * kWordBits + bit);
+            word ^= (Word{1} << (kWordBits - 1)) >> bit;
+        }
+    }
+}
+
+// Calls f(first, last) for every run of consecutive set positions, in
+// ascending order.  Each word is loaded once; within it the run boundaries
+// come from leading-zero counts of the word (for a start) or of its
+// complement (for an end), so the cost follows the number of runs, not of
+// positions.  A run that crosses words is reported once, whole.
+template <class F>
+inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept {
+    const int nwords = capacity / kWordBits;
+    int open = kNone; // first position of the run in progress, if any
+    for (int w = 0; w < nwords; ++w) {
+        const Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
+        if (word == (open == kNone ? Word{0} : ~Word{0}))
+            continue; // no run starts or ends in this word
+        int bit = 0; // bits of this word above `bit` (MSB first) are done
+        for (;;) {
+            // Next set bit while no run is open, else the next clear bit.
+            const Word wanted = (open == kNone ? word : ~word) & (~Word{0} >> bit);
+            if (wanted == 0)
+                break;
+            bit = std::countl_zero(wanted);
+            if (open == kNone) {
+                open = w * kWordBits + bit;
+            } else {
+                f(open, w * kWordBits + bit - 1);
+                open = kNone;
+            }
+        }
+    }
+    if (open != kNone)
+        f(open, capacity - 1);
+}
+
+// Number of set positions; byte order does not matter for a count.  Always
+// inlined, so that it takes on the instruction set of an IFV_POPCNT_CLONES
+// caller.
+[[gnu::always_inline]] inline int count_set(const std::uint8_t *bits, int capacity) noexcept {
     int n = 0;
     for (std::size_t i = 0; i < static_cast<std::size_t>(capacity) / 8; i += kWordBytes) {
         Word w;

@@ -24,7 +24,9 @@ struct Place {
 constexpr int kSingle = -1;
 constexpr int kNowhere = -2;
 
-Place resolve(std::uint32_t if_index) noexcept {
+// Inlined into each caller: returned as a value, the three fields would be
+// stored separately and read back as one, which stalls the store buffer.
+[[gnu::always_inline]] inline Place resolve(std::uint32_t if_index) noexcept {
     const Classified c = classify(if_index);
     if (c.type == IF_TYPE_SINGLE)
         return {c.status, if_index != 0 ? kSingle : kNowhere, kNone};
@@ -39,6 +41,10 @@ Place resolve(std::uint32_t if_index) noexcept {
 
 std::uint8_t *byte_of(if_index_vector_t *v, const Place &pl) noexcept {
     return bitmap_bits(v, kBitmapTypes[static_cast<std::size_t>(pl.row)]) + pl.position / 8;
+}
+
+IFV_POPCNT_CLONES int count_bitmap(const std::uint8_t *bits, int capacity) noexcept {
+    return count_set(bits, capacity);
 }
 
 } // namespace
@@ -106,7 +112,7 @@ uint32_t if_index_vector_num_if_type(const if_index_vector_t *vec, uint32_t type
     if (row < 0)
         return 0;
     const BitmapType &t = kBitmapTypes[static_cast<std::size_t>(row)];
-    return static_cast<std::uint32_t>(count_set(bitmap_bits(vec, t), t.capacity));
+    return static_cast<std::uint32_t>(count_bitmap(bitmap_bits(vec, t), t.capacity));
 }
 
 } // extern "C"

@@ -21,8 +21,10 @@ constexpr std::uint8_t kHighestTypeCode = 15;
 // The first member at or after `start` in bitmap row `row`, continuing with
 // the following rows from position 0.  Writes it and returns true, or
 // returns false when the bitmaps from `row` on are empty.
-bool first_member_from(const if_index_vector_t *v, std::size_t row, int start,
-                       std::uint32_t *out) noexcept {
+// Inlined into the walks, whose per-member cost is the codec's calls plus
+// as little as possible.
+[[gnu::always_inline]] inline bool first_member_from(const if_index_vector_t *v, std::size_t row,
+                                                     int start, std::uint32_t *out) noexcept {
     for (; row < kBitmapCount; ++row, start = 0) {
         const BitmapType &t = kBitmapTypes[row];
         const int p = next_set_at_or_after(bitmap_bits(v, t), t.capacity, start);
