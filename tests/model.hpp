@@ -283,7 +283,8 @@ class Driver {
         case 11: print(v, m); break;
         case 12: // make num_if disagree with the bits, or the bits with num_if
             if (pick(2) == 0) {
-                v.num_if = m.num_if = pick(4);
+                // mostly small; sometimes any value (the count line prints it as an int)
+                v.num_if = m.num_if = pick(8) != 0 ? pick(4) : pick(1u << 16) << 16 | pick(1u << 16);
             } else {
                 const BitmapType &t = kBitmapTypes[pick(4)];
                 bits_of(v, t)[pick(static_cast<unsigned>(t.capacity / 8))] =
