@@ -12,6 +12,7 @@
 #include <if_index_codec/if_index_codec.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -60,14 +61,14 @@ static_assert([] {
 constexpr auto kDigitPairs = [] {
     std::array<char, 200> t{};
     for (int i = 0; i < 100; ++i) {
-        t[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        t[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+        t[2 * static_cast<std::size_t>(i)] = static_cast<char>('0' + i / 10);
+        t[2 * static_cast<std::size_t>(i) + 1] = static_cast<char>('0' + i % 10);
     }
     return t;
 }();
 
 // Two digits of v (0 <= v < 100) at out, leading zero included.
-inline void put_pair(char *out, std::uint32_t v) noexcept { std::memcpy(out, &kDigitPairs[2 * v], 2); }
+inline void put_pair(char *out, std::uint32_t v) noexcept { std::memcpy(out, &kDigitPairs[2 * std::size_t{v}], 2); }
 
 // Appends the decimal digits of v and returns the new end.  Positions have at
 // most four digits and take one of the first four branches.
@@ -161,7 +162,7 @@ char *put_count_line(char *out, const if_index_vector_t *v) noexcept {
     std::memcpy(out, kCountLine, sizeof kCountLine - 1);
     out += sizeof kCountLine - 1;
     std::uint32_t magnitude = v->num_if;
-    if (static_cast<std::int32_t>(v->num_if) < 0) {
+    if (magnitude > static_cast<std::uint32_t>(INT32_MAX)) { // negative as an int
         *out++ = '-';
         magnitude = 0u - magnitude;
     }
@@ -180,7 +181,8 @@ constexpr std::size_t kDecDumpMax = [] {
 
 void print_count_line(const if_index_vector_t *v) noexcept {
     char line[kCountLineMax];
-    write_out(line, static_cast<std::size_t>(put_count_line(line, v) - line));
+    const char *end = put_count_line(line, v);
+    write_out(line, static_cast<std::size_t>(end - line));
 }
 
 } // namespace
