@@ -293,7 +293,7 @@ IF_INDEX_VECTOR_API void if_index_vector_printf_dec(const if_index_vector_t *vec
 IF_INDEX_VECTOR_API void if_index_vector_printf_hex(const if_index_vector_t *vec);
 
 /* Placeholders: take any arguments, read and write nothing, return 0. */
-#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ > 201710L)
+#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 202311L)
 #define IF_INDEX_VECTOR_ANY_ARGS ...
 #else
 #define IF_INDEX_VECTOR_ANY_ARGS /* unprototyped: any arguments */

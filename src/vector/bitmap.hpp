@@ -25,7 +25,10 @@
 // that have it, and once portable (without it, std::popcount becomes a call
 // into the compiler's runtime for every word).  Everywhere else the
 // attribute is empty and the loops are built once.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__POPCNT__)
+// ThreadSanitizer's runtime is not ready when the load-time resolvers run, so
+// sanitized-for-threads builds keep one copy.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__POPCNT__) && \
+    !defined(__SANITIZE_THREAD__)
 #define IFV_POPCNT_CLONES __attribute__((target_clones("popcnt", "default")))
 #else
 #define IFV_POPCNT_CLONES
