@@ -187,7 +187,11 @@ class Driver {
   public:
     static constexpr std::uint32_t kSentinel = 0xFEEDFACE;
 
-    explicit Driver(Source &src) : src_(src) {
+    // With compare_prints false the print functions still run, their text
+    // going wherever standard output goes, but it is not captured (capturing
+    // redirects the process's fd 1, which concurrent drivers cannot share).
+    explicit Driver(Source &src, bool compare_prints = true)
+        : src_(src), compare_prints_(compare_prints) {
         for (auto &v : vecs_)
             if_index_vector_init(&v);
     }
@@ -217,6 +221,7 @@ class Driver {
     };
 
     Source &src_;
+    bool compare_prints_;
     std::array<if_index_vector_t, 3> vecs_{};
     std::array<Model, 3> models_{};
     int step_ = 0;
@@ -462,6 +467,12 @@ class Driver {
     }
 
     void print(const if_index_vector_t &v, const Model &m) {
+        if (!compare_prints_) {
+            if_index_vector_printf(&v);
+            if_index_vector_printf_dec(&v);
+            if_index_vector_printf_hex(&v);
+            return;
+        }
         what_ = "print";
         MODEL_CHECK_EQ(capture_stdout([&] { if_index_vector_printf(&v); }), m.listing());
         MODEL_CHECK_EQ(capture_stdout([&] { if_index_vector_printf_dec(&v); }), m.dec());

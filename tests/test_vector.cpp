@@ -171,28 +171,6 @@ TEST(Scan, AgreesWithTheReferenceAtEveryEdge) {
     }
 }
 
-TEST(Membership, SingleSlotHoldsOneIfIndexAndAnyType6RemoveEmptiesIt) {
-    if_index_vector_t v = fresh();
-    const std::uint32_t a = at(IF_TYPE_SINGLE, 1), b = at(IF_TYPE_SINGLE, 2);
-    EXPECT_EQ(if_index_vector_add(&v, a), 0u);
-    EXPECT_EQ(if_index_vector_add(&v, a), 0u);
-    EXPECT_EQ(v.num_if, 1u);
-    EXPECT_EQ(if_index_vector_add(&v, b), 0u); // replaces, count unchanged
-    EXPECT_EQ(v.num_if, 1u);
-    EXPECT_EQ(v.single_if_index, b);
-    EXPECT_EQ(if_index_vector_is_present(&v, a), 0);
-    EXPECT_EQ(if_index_vector_is_present(&v, b), 1);
-    EXPECT_EQ(if_index_vector_num_if_type(&v, IF_TYPE_SINGLE), 1u);
-    ASSERT_EQ(if_index_vector_add(&v, at(IF_TYPE_PHY_FC, 3)), 0u);
-    EXPECT_EQ(if_index_vector_remove(&v, a), 0u); // a differs from b: still empties
-    EXPECT_EQ(v.single_if_index, 0u);
-    EXPECT_EQ(v.num_if, 1u);
-    EXPECT_EQ(if_index_vector_remove(&v, b), 0u); // already empty: no change
-    EXPECT_EQ(v.num_if, 1u);
-    EXPECT_EQ(if_index_vector_num_if_type(&v, IF_TYPE_SINGLE), 0u);
-    EXPECT_CONSISTENT(v);
-}
-
 // if_indexes the record cannot hold: unheld types, unclassifiable values and
 // positions at or beyond a capacity.  add/remove refuse them with BAD_TYPE
 // and leave every byte alone; is_present answers 0.
@@ -226,16 +204,6 @@ TEST(Membership, RejectsWhatTheRecordCannotHold) {
         EXPECT_EQ(if_index_vector_num_if_type(&v, code), 0u) << "code " << code;
 }
 
-TEST(Membership, EmptyVectorAnswersWithoutClassifying) {
-    if_index_vector_t v = fresh();
-    v.phy_fc.bits[0] = 0x80; // stored bits, but num_if says empty
-    for (std::uint32_t x : {at(IF_TYPE_PHY_FC, 0), at(10, 1), std::uint32_t{0}}) {
-        EXPECT_EQ(if_index_vector_remove(&v, x), std::uint32_t{IF_INDEX_VECTOR_OK});
-        EXPECT_EQ(if_index_vector_is_present(&v, x), 0);
-    }
-    EXPECT_EQ(v.phy_fc.bits[0], 0x80);
-}
-
 TEST(Membership, PortsBeyondSixtyThreeLandOnTheNextSlot) {
     // slot * 64 + port is not masked: slot 0 port 64 is slot 1 port 0.
     if_index_vector_t v = fresh();
@@ -244,34 +212,6 @@ TEST(Membership, PortsBeyondSixtyThreeLandOnTheNextSlot) {
     ASSERT_EQ(if_index_vector_add(&v, wide), 0u);
     EXPECT_EQ(if_index_vector_is_present(&v, at(IF_TYPE_PHY_FC, 64)), 1);
     EXPECT_EQ(range_text(positions(v.phy_fc.bits, 1024)), "64");
-}
-
-// Set algebra: whole bitmaps combined, the destination's single slot kept,
-// num_if recounted whatever it was before.
-TEST(Algebra, OperationsKeepTheDestinationSlotAndRecount) {
-    using Op = std::uint32_t (*)(if_index_vector_t *, const if_index_vector_t *);
-    struct Case { const char *what; Op op; const char *phy_fc; std::uint32_t num_if; } cases[] = {
-        {"union", if_index_vector_union, "0-2,9,1023", 6},
-        {"intersection", if_index_vector_intersection, "2", 2},
-        {"subtract", if_index_vector_subtract, "0-1", 3},
-    };
-    for (const auto &c : cases) {
-        if_index_vector_t dst = fresh(), src = fresh();
-        for (int p : {0, 1, 2})
-            ASSERT_EQ(if_index_vector_add(&dst, at(IF_TYPE_PHY_FC, p)), 0u);
-        for (int p : {2, 9, 1023})
-            ASSERT_EQ(if_index_vector_add(&src, at(IF_TYPE_PHY_FC, p)), 0u);
-        ASSERT_EQ(if_index_vector_add(&dst, at(IF_TYPE_SINGLE, 1)), 0u);
-        ASSERT_EQ(if_index_vector_add(&src, at(IF_TYPE_SINGLE, 2)), 0u);
-        dst.num_if = 1000; // stale counts are replaced, not adjusted
-        const if_index_vector_t src_before = src;
-        EXPECT_EQ(c.op(&dst, &src), c.num_if) << c.what;
-        EXPECT_EQ(dst.num_if, c.num_if) << c.what;
-        EXPECT_EQ(range_text(positions(dst.phy_fc.bits, 1024)), c.phy_fc) << c.what;
-        EXPECT_EQ(dst.single_if_index, at(IF_TYPE_SINGLE, 1)) << c.what;
-        EXPECT_EQ(std::memcmp(&src, &src_before, sizeof src), 0) << c.what;
-        EXPECT_CONSISTENT(dst);
-    }
 }
 
 TEST(Algebra, EqualityComparesCountBitsAndSlotButNotByteCounts) {
