@@ -21,15 +21,7 @@ void *calloc(size_t n, size_t size) { return failing ? NULL : __libc_calloc(n, s
 void *realloc(void *p, size_t size) { return failing ? NULL : __libc_realloc(p, size); }
 void free(void *p) { __libc_free(p); }
 
-static int failures;
-
-#define CHECK(cond)                                                               \
-    do {                                                                          \
-        if (!(cond)) {                                                            \
-            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond);    \
-            ++failures;                                                           \
-        }                                                                         \
-    } while (0)
+#include "check.h"
 
 /* Runs if_index_vector_printf_dec(vec) with fd 1 on a temporary file, with
  * allocations failing or not, and leaves the text in out. */
@@ -88,6 +80,5 @@ int main(void) {
                        "ISCSI interfaces: \n"
                        "FC-TUNNEL interfaces: \n") == 0);
 
-    printf("%d failed\n", failures);
-    return failures != 0;
+    return CHECK_RESULT();
 }

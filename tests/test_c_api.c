@@ -5,15 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
-static int failures;
-
-#define CHECK(cond)                                                   \
-    do {                                                              \
-        if (!(cond)) {                                                \
-            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++failures;                                               \
-        }                                                             \
-    } while (0)
+#include "check.h"
 
 int main(void) {
     if_index_vector_t stack;
@@ -72,6 +64,5 @@ int main(void) {
     CHECK(if_index_vector_sprintf() == 0);
 
     if_index_vector_delete(heap);
-    printf("%d failed\n", failures);
-    return failures != 0;
+    return CHECK_RESULT();
 }
