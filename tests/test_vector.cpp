@@ -3,6 +3,8 @@
 
 #include "vector/bitmap.hpp"
 
+#include "../bench/reference.hpp"
+
 #include <cstring>
 #include <random>
 
@@ -18,29 +20,11 @@ if_index_vector_t fresh() {
     return v;
 }
 
-// The scan as the reference describes it: 32-bit big-endian groups, masked
-// start word, leading zeros found by halving.
+// The scan as the reference describes it (32-bit big-endian groups, masked
+// start word, leading zeros found by halving), shared with the benchmarks.
 int reference_next_set(const std::uint8_t *bits, int capacity, int start) {
-    int g = start / 32;
-    if (g >= capacity / 32)
-        return kNone;
-    auto word = [&](int i) {
-        return std::uint32_t{bits[4 * i]} << 24 | std::uint32_t{bits[4 * i + 1]} << 16 |
-               std::uint32_t{bits[4 * i + 2]} << 8 | bits[4 * i + 3];
-    };
-    std::uint32_t w = word(g) & (0xFFFFFFFFu >> (start % 32));
-    while (w == 0) {
-        if (++g == capacity / 32)
-            return kNone;
-        w = word(g);
-    }
-    int n = 0;
-    if ((w & 0xFFFF0000u) == 0) { n += 16; w <<= 16; }
-    if ((w & 0xFF000000u) == 0) { n += 8; w <<= 8; }
-    if ((w & 0xF0000000u) == 0) { n += 4; w <<= 4; }
-    if ((w & 0xC0000000u) == 0) { n += 2; w <<= 2; }
-    if ((w & 0x80000000u) == 0) { n += 1; }
-    return 32 * g + n;
+    const int p = ref::next_set(bits, capacity, start);
+    return p < 0 ? kNone : p;
 }
 
 TEST(Record, InitAndNewGiveAnEmptyVectorWithFixedByteCounts) {
