@@ -24,7 +24,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -35,6 +34,7 @@
 #include "reference.hpp"
 #include "rivals.hpp"
 #include "vector/bitmap.hpp"
+#include "../tests/model.hpp"
 
 namespace {
 
@@ -410,25 +410,7 @@ std::uint32_t rival_membership(H &h, const std::vector<Member> &probe) {
 
 // ---- agreement check -----------------------------------------------------------
 
-std::string capture_stdout(const std::function<void()> &f) {
-    std::fflush(stdout);
-    std::FILE *tmp = std::tmpfile();
-    if (tmp == nullptr)
-        return "<no temporary file>";
-    const int saved = dup(1);
-    dup2(fileno(tmp), 1);
-    f();
-    std::fflush(stdout);
-    dup2(saved, 1);
-    close(saved);
-    std::string out;
-    std::rewind(tmp);
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, tmp)) != 0;)
-        out.append(buf, n);
-    std::fclose(tmp);
-    return out;
-}
+using ifv::test::capture_stdout; // from tests/model.hpp
 
 bool g_ok = true;
 void expect(bool cond, const std::string &what, const Density &d) {
