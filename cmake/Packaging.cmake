@@ -19,6 +19,7 @@ if(TARGET ifvec)
     install(TARGETS ifvec RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 endif()
 install(FILES
+    "${PROJECT_SOURCE_DIR}/include/if_index_vec/if_index_text.hpp"
     "${PROJECT_SOURCE_DIR}/include/if_index_vec/if_index_vector.h"
     "${PROJECT_SOURCE_DIR}/include/if_index_vec/if_index_vector.hpp"
     DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/if_index_vec")

@@ -31,7 +31,7 @@ run("install" "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${stage}")
 file(GLOB_RECURSE headers RELATIVE "${stage}/include" "${stage}/include/*")
 list(SORT headers)
 set(expected_headers
-    "if_index_codec/if_index_codec.h;if_index_vec/if_index_vector.h;if_index_vec/if_index_vector.hpp")
+    "if_index_codec/if_index_codec.h;if_index_vec/if_index_text.hpp;if_index_vec/if_index_vector.h;if_index_vec/if_index_vector.hpp")
 if(NOT headers STREQUAL expected_headers)
     message(FATAL_ERROR "installed headers: ${headers}\nexpected: ${expected_headers}")
 endif()
