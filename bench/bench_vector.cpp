@@ -237,7 +237,7 @@ WalkSum lib_scan(const if_index_vector_t *v) {
     WalkSum w;
     for (const ref::Group &g : ref::kGroups) {
         const std::uint8_t *b = ref::bits(v, g);
-        for (int p = ifvec::detail::first_set(b, g.capacity); p != ifvec::detail::no_position;
+        for (int p = ifvec::detail::first_set(b, g.capacity); p != ifvec::no_position;
              p = ifvec::detail::next_set_at_or_after(b, g.capacity, p + 1))
             w.visit(static_cast<std::uint64_t>(p));
     }

@@ -1,12 +1,15 @@
 // Text output on standard output: the name listing, the decimal range dump
 // and the hex dump, plus the three placeholders.
 //
-// Text is formatted into a buffer and written with one fwrite on stdout per
-// line (per dump for the hex dump), so it interleaves correctly with the
-// caller's own stdio output and costs one library call per line rather than
-// one per item.  Numbers come from a two-digit table and hex digits from word arithmetic,
-// not from formatted-output calls.  Range text takes whole runs from the shared
-// word scan (for_each_run), never bit by bit.
+// All three build their text with one appender, Text, in a buffer that goes
+// to stdout with one fwrite when full and at the end: a whole dump is one
+// call, and the text interleaves correctly with the caller's own stdio
+// output.  The name listing and the hex dump use a stack buffer; the decimal
+// dump, the only text that may use the heap, one malloc'd buffer that holds
+// the whole dump at its longest.  Numbers come from a two-digit table and hex
+// digits from word arithmetic, not from formatted-output calls.  Range text
+// takes whole runs from the shared word scan (for_each_run), never bit by
+// bit.
 #include <if_index_vec/if_index_vector.h>
 
 #include <array>
@@ -14,7 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
+#include <string_view>
 
 #include "../codec/codec.hpp"
 #include "../vector/type_table.hpp"
@@ -68,9 +71,12 @@ constexpr auto kDigitPairs = [] {
 // Two digits of v (0 <= v < 100) at out, leading zero included.
 inline void put_pair(char *out, std::uint32_t v) noexcept { std::memcpy(out, &kDigitPairs[2 * std::size_t{v}], 2); }
 
-// Appends the decimal digits of v and returns the new end.  Positions have at
-// most four digits and take one of the first four branches.
-char *put_decimal(char *out, std::uint32_t v) noexcept {
+char *put_wide_decimal(char *out, std::uint32_t v) noexcept;
+
+// Writes the decimal digits of v at out and returns the new end.  Positions
+// have at most four digits and take one of the first four branches, inlined
+// into the range text; longer numbers (only a count) take a call.
+[[gnu::always_inline]] inline char *put_decimal_at(char *out, std::uint32_t v) noexcept {
     if (v < 10) {
         *out = static_cast<char>('0' + v);
         return out + 1;
@@ -89,29 +95,15 @@ char *put_decimal(char *out, std::uint32_t v) noexcept {
         put_pair(out + 2, v % 100);
         return out + 4;
     }
-    out = put_decimal(out, v / 10000);
+    return put_wide_decimal(out, v);
+}
+
+char *put_wide_decimal(char *out, std::uint32_t v) noexcept {
+    out = put_decimal_at(out, v / 10000);
     put_pair(out, v % 10000 / 100);
     put_pair(out + 2, v % 100);
     return out + 4;
 }
-
-// Writes the range text of one bitmap ("0-2,5,7-8") at `out`, which has room
-// for the longest text, and returns the end (no terminator written).
-char *put_range_text(char *out, const std::uint8_t *bits, int capacity) noexcept {
-    char *const begin = out;
-    for_each_run(bits, capacity, [&](int first, int last) {
-        if (out != begin)
-            *out++ = ',';
-        out = put_decimal(out, static_cast<std::uint32_t>(first));
-        if (last != first) {
-            *out++ = '-';
-            out = put_decimal(out, static_cast<std::uint32_t>(last));
-        }
-    });
-    return out;
-}
-
-void write_out(const char *text, std::size_t len) noexcept { std::fwrite(text, 1, len, stdout); }
 
 // The 8 lowercase hex digits of the 4 bytes in v (most significant first), one
 // per byte lane of the result, first digit in the most significant lane.
@@ -143,45 +135,96 @@ inline void put_hex_word(char *out, const std::uint8_t *p) noexcept {
     put_lanes(out + 8, hex_lanes(w & 0xFFFFFFFFu));
 }
 
-// Bytes of the four hex lines: headers, two digits per bitmap byte, newlines.
-constexpr std::size_t kHexDumpMax = [] {
-    std::size_t n = 0;
+// Text for standard output, built in a caller's buffer: every put advances
+// by what it wrote, and the buffer goes out with one fwrite when a put would
+// overflow it and when the Text ends.  A buffer that holds a whole dump thus
+// writes it with one call.
+class Text {
+public:
+    Text(char *buf, std::size_t size) noexcept : buf_(buf), end_(buf + size), out_(buf) {}
+    Text(const Text &) = delete;
+    Text &operator=(const Text &) = delete;
+    ~Text() { flush(); }
+
+    void put(std::string_view s) noexcept {
+        std::memcpy(room(s.size()), s.data(), s.size());
+        out_ += s.size();
+    }
+    void put(char c) noexcept { *room(1) = c, ++out_; }
+    void put_decimal(std::uint32_t v) noexcept { out_ = put_decimal_at(room(kDecimalMax), v); }
+    // "No. of interfaces: <num_if>", num_if shown as "%d" shows an int.
+    void put_count_line(std::uint32_t num_if) noexcept {
+        put("No. of interfaces: ");
+        if (num_if > static_cast<std::uint32_t>(INT32_MAX)) { // negative as an int
+            put('-');
+            num_if = 0u - num_if;
+        }
+        put_decimal(num_if);
+        put('\n');
+    }
+    // "0-2,5,7-8": the runs of set positions, from the shared word scan, in
+    // one piece of at most `longest` bytes.  The text is written through a
+    // local pointer: stores through the member would make the compiler
+    // reload it after every character.
+    void put_range_text(const std::uint8_t *bits, int capacity, std::size_t longest) noexcept {
+        char *out = room(longest);
+        const char *const begin = out;
+        for_each_run(bits, capacity, [&](int first, int last) {
+            if (out != begin)
+                *out++ = ',';
+            out = put_decimal_at(out, static_cast<std::uint32_t>(first));
+            if (last != first) {
+                *out++ = '-';
+                out = put_decimal_at(out, static_cast<std::uint32_t>(last));
+            }
+        });
+        out_ = out;
+    }
+    // Every byte of a bitmap as two lowercase hex digits, in one piece.
+    void put_hex(const std::uint8_t *bits, int capacity) noexcept {
+        const auto bytes = static_cast<std::size_t>(capacity) / 8;
+        char *const out = room(2 * bytes);
+        for (std::size_t i = 0; i < bytes; i += kWordBytes)
+            put_hex_word(out + 2 * i, bits + i);
+        out_ = out + 2 * bytes;
+    }
+    void flush() noexcept {
+        std::fwrite(buf_, 1, static_cast<std::size_t>(out_ - buf_), stdout);
+        out_ = buf_;
+    }
+
+private:
+    static constexpr std::size_t kDecimalMax = 10; // digits of a 32-bit value
+
+    // Room for n more bytes (n at most the buffer's size).
+    char *room(std::size_t n) noexcept {
+        if (static_cast<std::size_t>(end_ - out_) < n)
+            flush();
+        return out_;
+    }
+
+    char *const buf_;
+    char *const end_;
+    char *out_;
+};
+
+// The buffer of the name listing and the hex dump: a whole hex dump fits.
+constexpr std::size_t kStackText = 4096;
+constexpr std::size_t kCountLineMax = sizeof "No. of interfaces: -2147483648\n" - 1;
+static_assert([] {
+    std::size_t n = kCountLineMax;
     for (const auto &t : kBitmapTypes)
         n += t.dump_header.size() + static_cast<std::size_t>(t.capacity) / 4 + 1;
     return n;
-}();
+}() <= kStackText);
 
-// "No. of interfaces: <num_if>\n" at `out`, num_if shown as a signed int as
-// "%d" would show it; returns the end.
-constexpr char kCountLine[] = "No. of interfaces: ";
-constexpr std::size_t kCountLineMax = sizeof kCountLine - 1 + 11 + 1;
-
-char *put_count_line(char *out, const if_index_vector_t *v) noexcept {
-    std::memcpy(out, kCountLine, sizeof kCountLine - 1);
-    out += sizeof kCountLine - 1;
-    std::uint32_t magnitude = v->num_if;
-    if (magnitude > static_cast<std::uint32_t>(INT32_MAX)) { // negative as an int
-        *out++ = '-';
-        magnitude = 0u - magnitude;
-    }
-    out = put_decimal(out, magnitude);
-    *out++ = '\n';
-    return out;
-}
-
-// Bytes of the whole decimal dump at its longest.
+// The decimal dump's heap buffer: the whole dump at its longest.
 constexpr std::size_t kDecDumpMax = [] {
     std::size_t n = kCountLineMax;
     for (const auto &t : kBitmapTypes)
-        n += t.dump_header.size() + t.text_buffer;
+        n += t.dump_header.size() + t.text_buffer; // a text's terminator byte holds the newline
     return n;
 }();
-
-void print_count_line(const if_index_vector_t *v) noexcept {
-    char line[kCountLineMax];
-    const char *end = put_count_line(line, v);
-    write_out(line, static_cast<std::size_t>(end - line));
-}
 
 } // namespace
 } // namespace ifvec::detail
@@ -194,79 +237,59 @@ extern "C" {
 void if_index_vector_printf(const if_index_vector_t *vec) {
     if (vec->num_if == 0)
         return;
+    char buf[kStackText];
+    Text text(buf, sizeof buf);
     // A name is read up to its terminator: the length the codec reports is
-    // not trusted.  A line is flushed in pieces when long.
+    // not trusted.
     char name[name_buffer_size];
-    char line[4096];
     for (const auto &t : kBitmapTypes) {
-        const std::uint8_t *bits = bitmap_bits(vec, t);
         bool any = false;
-        std::size_t len = 0;
-        for_each_set(bits, t.capacity, [&](int p) {
-            const std::size_t n = std::strlen(name_into(name, if_index_at(t.code, p)));
-            if (len + 2 + n + 1 > sizeof line) {
-                write_out(line, len);
-                len = 0;
-            }
-            if (any) {
-                line[len++] = ',';
-                line[len++] = ' ';
-            }
-            std::memcpy(line + len, name, n);
-            len += n;
+        for_each_set(bitmap_bits(vec, t), t.capacity, [&](int p) {
+            if (any)
+                text.put(", ");
+            text.put(name_into(name, if_index_at(t.code, p)));
             any = true;
         });
-        if (!any)
-            continue;
-        line[len++] = '\n';
-        write_out(line, len);
+        if (any)
+            text.put('\n');
     }
-    if (vec->single_if_index != 0)
-        std::puts(name_into(name, vec->single_if_index));
+    if (vec->single_if_index != 0) {
+        text.put(name_into(name, vec->single_if_index));
+        text.put('\n');
+    }
 }
 
 void if_index_vector_printf_dec(const if_index_vector_t *vec) {
     if (vec->num_if == 0)
         return;
-    // One heap buffer holds the whole dump, count line included, and goes out
-    // in one write: the four range-text buffers (each with a terminator byte,
-    // used for the newline) plus the count line and the headers.
-    char *const buf = static_cast<char *>(std::malloc(kDecDumpMax));
-    if (buf == nullptr) {
-        // No room for the text: the lines still show which group is which.
-        print_count_line(vec);
+    char *const heap = static_cast<char *>(std::malloc(kDecDumpMax));
+    // Without the heap buffer there is no room for the range texts, but the
+    // lines still show which group is which.
+    char fallback[kStackText];
+    {
+        Text text(heap != nullptr ? heap : fallback, heap != nullptr ? kDecDumpMax : sizeof fallback);
+        text.put_count_line(vec->num_if);
         for (const auto &t : kBitmapTypes) {
-            write_out(t.dump_header.data(), t.dump_header.size());
-            std::putchar('\n');
+            text.put(t.dump_header);
+            if (heap != nullptr)
+                text.put_range_text(bitmap_bits(vec, t), t.capacity, t.text_buffer);
+            text.put('\n');
         }
-        return;
     }
-    char *out = put_count_line(buf, vec);
-    for (const auto &t : kBitmapTypes) {
-        std::memcpy(out, t.dump_header.data(), t.dump_header.size());
-        out = put_range_text(out + t.dump_header.size(), bitmap_bits(vec, t), t.capacity);
-        *out++ = '\n';
-    }
-    write_out(buf, static_cast<std::size_t>(out - buf));
-    std::free(buf);
+    std::free(heap);
 }
 
 void if_index_vector_printf_hex(const if_index_vector_t *vec) {
     if (vec->num_if == 0)
         return;
-    // The whole dump, count line included, goes out in one write.
-    char text[kCountLineMax + kHexDumpMax];
-    char *out = put_count_line(text, vec);
+    char buf[kStackText];
+    Text text(buf, sizeof buf);
+    text.put_count_line(vec->num_if);
     for (const auto &t : kBitmapTypes) {
-        std::memcpy(out, t.dump_header.data(), t.dump_header.size());
-        out += t.dump_header.size();
-        const std::uint8_t *bits = bitmap_bits(vec, t);
-        for (std::size_t i = 0; i < static_cast<std::size_t>(t.capacity) / 8; i += kWordBytes)
-            put_hex_word(out + 2 * i, bits + i);
-        out += t.capacity / 4;
-        *out++ = '\n';
+        text.put(t.dump_header);
+        text.put_hex(bitmap_bits(vec, t), t.capacity);
+        text.put('\n');
     }
-    write_out(text, static_cast<std::size_t>(out - text));
 }
 
 int if_index_vector_to_array(...) { return 0; }
