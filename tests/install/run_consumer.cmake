@@ -7,7 +7,8 @@
 #     find_package(if_index_vec CONFIG) and print the output that README
 #     shows after "<!-- output: NAME -->";
 #   - the C example also builds with `pkg-config --cflags --libs if_index_vec`;
-#   - the installed ifvec runs without LD_LIBRARY_PATH (WITH_IFVEC).
+#   - the installed ifvec runs (WITH_IFVEC), through its RPATH unless the
+#     build installs to a system library directory and sets none.
 # C_COMPILER, CXX_COMPILER, C_FLAGS, CXX_FLAGS and LINK_FLAGS are the parent
 # build's, so that sanitizer runtimes match.
 foreach(var BUILD_DIR WORK_DIR SOURCE_DIR GENERATOR C_COMPILER CXX_COMPILER)
@@ -15,7 +16,8 @@ foreach(var BUILD_DIR WORK_DIR SOURCE_DIR GENERATOR C_COMPILER CXX_COMPILER)
         message(FATAL_ERROR "run_consumer.cmake: ${var} is not set")
     endif()
 endforeach()
-load_cache("${BUILD_DIR}" READ_WITH_PREFIX "" IF_INDEX_VEC_STANDIN_CODEC IF_INDEX_VEC_CODEC_PKGCONFIG_DIR)
+load_cache("${BUILD_DIR}" READ_WITH_PREFIX "" IF_INDEX_VEC_STANDIN_CODEC IF_INDEX_VEC_CODEC_PKGCONFIG_DIR
+    IF_INDEX_VEC_PROGRAM_INSTALL_RPATH)
 
 function(run what)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -105,9 +107,12 @@ list(TRANSFORM pc_flags REPLACE "^-L" "")
 string(REPLACE ";" ":" run_path "${pc_flags}")
 expect_output(readme_example.c "${CMAKE_COMMAND}" -E env "LD_LIBRARY_PATH=${run_path}" "${WORK_DIR}/readme_example_pc")
 
-# The installed tool finds its libraries through its RPATH.
 if(WITH_IFVEC)
-    run("installed ifvec" "${CMAKE_COMMAND}" -E env --unset=LD_LIBRARY_PATH "${stage}/bin/ifvec" --version)
+    set(env --unset=LD_LIBRARY_PATH)
+    if(NOT IF_INDEX_VEC_PROGRAM_INSTALL_RPATH)
+        set(env "LD_LIBRARY_PATH=${run_path}")
+    endif()
+    run("installed ifvec" "${CMAKE_COMMAND}" -E env ${env} "${stage}/bin/ifvec" --version)
     if(NOT run_output MATCHES "^ifvec [0-9]+\\.[0-9]+\\.[0-9]+\n$")
         message(FATAL_ERROR "installed ifvec --version printed: ${run_output}")
     endif()
