@@ -237,8 +237,8 @@ WalkSum lib_scan(const if_index_vector_t *v) {
     WalkSum w;
     for (const ref::Group &g : ref::kGroups) {
         const std::uint8_t *b = ref::bits(v, g);
-        for (int p = ifv::detail::first_set(b, g.capacity); p != ifv::detail::kNone;
-             p = ifv::detail::next_set_at_or_after(b, g.capacity, p + 1))
+        for (int p = ifvec::detail::first_set(b, g.capacity); p != ifvec::detail::no_position;
+             p = ifvec::detail::next_set_at_or_after(b, g.capacity, p + 1))
             w.visit(static_cast<std::uint64_t>(p));
     }
     return w;
@@ -248,7 +248,7 @@ WalkSum lib_scan(const if_index_vector_t *v) {
 WalkSum lib_visit(const if_index_vector_t *v) {
     WalkSum w;
     for (const ref::Group &g : ref::kGroups)
-        ifv::detail::for_each_set(ref::bits(v, g), g.capacity,
+        ifvec::detail::for_each_set(ref::bits(v, g), g.capacity,
                                   [&](int p) { w.visit(static_cast<std::uint64_t>(p)); });
     return w;
 }
@@ -410,7 +410,7 @@ std::uint32_t rival_membership(H &h, const std::vector<Member> &probe) {
 
 // ---- agreement check -----------------------------------------------------------
 
-using ifv::test::capture_stdout; // from tests/model.hpp
+using ifvec::test::capture_stdout; // from tests/model.hpp
 
 bool g_ok = true;
 void expect(bool cond, const std::string &what, const Density &d) {

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static const bool heap_checked = (check_heap_record(), true);
     (void)heap_checked;
     ByteSource src(data, size);
-    ifv::test::Driver<ByteSource> driver(src);
+    ifvec::test::Driver<ByteSource> driver(src);
     const std::string failure = driver.run(1 << 20);
     if (!failure.empty())
         diverged(failure.c_str());

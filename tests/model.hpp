@@ -24,7 +24,7 @@
 
 #include "vector/type_table.hpp"
 
-namespace ifv::test {
+namespace ifvec::test {
 
 using detail::BitmapType;
 using detail::kBitmapTypes;
@@ -150,7 +150,7 @@ struct Model {
             return "";
         std::string out = count_line();
         for (std::size_t r = 0; r < 4; ++r)
-            out += kBitmapTypes[r].dump_header + range_text(rows[r]) + "\n";
+            out += std::string(kBitmapTypes[r].dump_header) + range_text(rows[r]) + "\n";
         return out;
     }
     std::string hex() const {
@@ -214,9 +214,12 @@ class Driver {
         std::uint8_t code;
         int pos;
         std::uint32_t value;
-        int row; // bitmap row, or -1
+        int row;             // bitmap row, or -1
+        bool fields = true;  // the codec gives its position: no slot or port of 255,
+                             // no channel or tunnel number of 65535
+        bool walkable() const { return row >= 0 && fields; }
         bool in_range() const {
-            return row >= 0 && pos < kBitmapTypes[static_cast<std::size_t>(row)].capacity;
+            return walkable() && pos < kBitmapTypes[static_cast<std::size_t>(row)].capacity;
         }
     };
 
@@ -229,8 +232,13 @@ class Driver {
 
     unsigned pick(unsigned n) { return src_.pick(n); }
 
+    static bool fields_readable(std::uint8_t code, int pos) {
+        if (code == IF_TYPE_PHY_FC || code == IF_TYPE_ISCSI)
+            return pos / 64 != 255 && pos % 64 != 255;
+        return (code != IF_TYPE_PORT_CHANNEL && code != IF_TYPE_FC_TUNNEL) || pos != 65535;
+    }
     static Ifx make(std::uint8_t code, int pos) {
-        return {code, pos, at(code, pos), detail::bitmap_row(code)};
+        return {code, pos, at(code, pos), detail::bitmap_row(code), fields_readable(code, pos)};
     }
 
     // An arbitrary value as the codec classifies it.  The position of a port
@@ -241,9 +249,13 @@ class Driver {
         if (if_index_get_type(v, &info) != IF_INDEX_CODEC_OK)
             return {0xFF, 0, v, -1};
         int pos = static_cast<int>(info.number);
-        if (info.type == IF_TYPE_PHY_FC || info.type == IF_TYPE_ISCSI)
-            pos = static_cast<int>((info.number >> 16) * 64 + (info.number >> 8 & 0xFF));
-        return {info.type, pos, v, detail::bitmap_row(info.type)};
+        bool fields = fields_readable(info.type, pos);
+        if (info.type == IF_TYPE_PHY_FC || info.type == IF_TYPE_ISCSI) {
+            const unsigned slot = info.number >> 16, port = info.number >> 8 & 0xFF;
+            pos = static_cast<int>(slot * 64 + port);
+            fields = slot != 255 && port != 255;
+        }
+        return {info.type, pos, v, detail::bitmap_row(info.type), fields};
     }
 
     // Mostly held types near word edges and anywhere in range; sometimes
@@ -440,7 +452,7 @@ class Driver {
         std::uint32_t want = IF_INDEX_VECTOR_BAD_TYPE, value = kSentinel;
         if (x.code == IF_TYPE_SINGLE) {
             want = IF_INDEX_VECTOR_END;
-        } else if (x.row >= 0) {
+        } else if (x.walkable()) {
             const auto &s = m.rows[static_cast<std::size_t>(x.row)];
             const auto it = s.upper_bound(x.pos);
             want = it == s.end() ? IF_INDEX_VECTOR_END : IF_INDEX_VECTOR_OK;
@@ -460,10 +472,10 @@ class Driver {
         describe("itr_incr", x);
         std::uint32_t cursor = x.value;
         Member nx{};
-        const bool more = x.row >= 0 && next_member(m, static_cast<std::size_t>(x.row), x.pos + 1, &nx);
+        const bool more = x.walkable() && next_member(m, static_cast<std::size_t>(x.row), x.pos + 1, &nx);
         MODEL_CHECK_EQ(if_index_vector_itr_incr(&v, &cursor),
                        more ? std::uint32_t{IF_INDEX_VECTOR_OK} : std::uint32_t{IF_INDEX_VECTOR_END});
-        MODEL_CHECK_EQ(cursor, more ? nx.value : x.row >= 0 && m.single != 0 ? m.single : x.value);
+        MODEL_CHECK_EQ(cursor, more ? nx.value : x.walkable() && m.single != 0 ? m.single : x.value);
     }
 
     void print(const if_index_vector_t &v, const Model &m) {
@@ -500,4 +512,4 @@ struct RandomSource {
     bool done() const { return false; }
 };
 
-} // namespace ifv::test
+} // namespace ifvec::test

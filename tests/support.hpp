@@ -6,7 +6,7 @@
 
 #include "model.hpp"
 
-namespace ifv::test {
+namespace ifvec::test {
 
 // Members the record stores, counted bit by bit (independent of the
 // library's word-wide count).
@@ -19,6 +19,6 @@ inline std::uint32_t slow_recount(const if_index_vector_t &v) {
 
 // The record invariant: num_if equals what the record stores.
 #define EXPECT_CONSISTENT(vec) \
-    EXPECT_EQ((vec).num_if, ::ifv::test::slow_recount(vec)) << "num_if disagrees with the bits"
+    EXPECT_EQ((vec).num_if, ::ifvec::test::slow_recount(vec)) << "num_if disagrees with the bits"
 
-} // namespace ifv::test
+} // namespace ifvec::test

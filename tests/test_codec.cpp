@@ -6,7 +6,7 @@
 
 namespace {
 
-using ifv::test::at;
+using ifvec::test::at;
 
 TEST(Codec, EveryTypeCodeRoundTripsThroughTypeNameAndParse) {
     for (unsigned code = 0; code < 256; ++code) {

@@ -19,8 +19,8 @@ namespace {
 
 using ifvec::index_vector;
 using ifvec::status;
-using ifv::test::capture_stdout;
-using ifv::test::name_of;
+using ifvec::test::capture_stdout;
+using ifvec::test::name_of;
 using names = std::vector<std::string>;
 
 std::uint32_t ifx(const std::string &name) {

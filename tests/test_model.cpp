@@ -8,8 +8,8 @@ namespace {
 
 TEST(Differential, MixedOperationsAgreeWithTheModel) {
     for (std::uint64_t seed = 1; seed <= 8; ++seed) {
-        ifv::test::RandomSource src{seed};
-        ifv::test::Driver<ifv::test::RandomSource> driver(src);
+        ifvec::test::RandomSource src{seed};
+        ifvec::test::Driver<ifvec::test::RandomSource> driver(src);
         EXPECT_EQ(driver.run(5000), "") << "seed " << seed;
     }
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-using namespace ifv::test;
+using namespace ifvec::test;
 
 std::string listing(const if_index_vector_t &v) {
     return capture_stdout([&] { if_index_vector_printf(&v); });
@@ -124,7 +124,7 @@ TEST(Print, LongestRangeTextsFitTheirBuffers) {
         std::size_t start = out.find('\n') + 1;
         for (const auto &t : kBitmapTypes) {
             const std::size_t end = out.find('\n', start);
-            EXPECT_LT(end - start - std::strlen(t.dump_header), t.text_buffer) << t.dump_header;
+            EXPECT_LT(end - start - t.dump_header.size(), t.text_buffer) << t.dump_header;
             start = end + 1;
         }
     }

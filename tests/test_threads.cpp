@@ -24,8 +24,8 @@ TEST(Threads, EachThreadOnItsOwnVectorsAgreesWithTheModel) {
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < kThreads; ++i)
         threads.emplace_back([i, &failures] {
-            ifv::test::RandomSource src{i + 1};
-            failures[i] = ifv::test::Driver<ifv::test::RandomSource>(src, false).run(3000);
+            ifvec::test::RandomSource src{i + 1};
+            failures[i] = ifvec::test::Driver<ifvec::test::RandomSource>(src, false).run(3000);
         });
     for (auto &t : threads)
         t.join();

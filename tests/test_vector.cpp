@@ -10,8 +10,8 @@
 
 namespace {
 
-using namespace ifv::test;
-using ifv::detail::kNone;
+using namespace ifvec::test;
+using ifvec::no_position;
 
 if_index_vector_t fresh() {
     if_index_vector_t v;
@@ -24,7 +24,7 @@ if_index_vector_t fresh() {
 // start word, leading zeros found by halving), shared with the benchmarks.
 int reference_next_set(const std::uint8_t *bits, int capacity, int start) {
     const int p = ref::next_set(bits, capacity, start);
-    return p < 0 ? kNone : p;
+    return p < 0 ? no_position : p;
 }
 
 TEST(Record, InitAndNewGiveAnEmptyVectorWithFixedByteCounts) {
@@ -40,7 +40,7 @@ TEST(Record, InitAndNewGiveAnEmptyVectorWithFixedByteCounts) {
         EXPECT_EQ(r->fc_tunnel.num_bytes, 512u);
         EXPECT_EQ(r->single_if_index, 0u);
         for (const auto &t : kBitmapTypes)
-            EXPECT_TRUE(positions(ifv::detail::bitmap_bits(r, t), t.capacity).empty());
+            EXPECT_TRUE(positions(ifvec::detail::bitmap_bits(r, t), t.capacity).empty());
     }
     if_index_vector_delete(heap);
     if_index_vector_delete(nullptr);
@@ -71,12 +71,12 @@ TEST(BitNumbering, BytePatternsGiveTheirPositions) {
                 continue;
             std::vector<std::uint8_t> bits(static_cast<std::size_t>(t.capacity / 8));
             bits[static_cast<std::size_t>(c.byte)] = c.value;
-            EXPECT_EQ(ifv::detail::first_set(bits.data(), t.capacity), c.first)
+            EXPECT_EQ(ifvec::detail::first_set(bits.data(), t.capacity), c.first)
                 << "type " << int(t.code) << " byte " << c.byte;
         }
         std::vector<std::uint8_t> last(static_cast<std::size_t>(t.capacity / 8));
         last.back() = 0x01;
-        EXPECT_EQ(ifv::detail::first_set(last.data(), t.capacity), t.capacity - 1);
+        EXPECT_EQ(ifvec::detail::first_set(last.data(), t.capacity), t.capacity - 1);
     }
 }
 
@@ -124,15 +124,15 @@ TEST(Scan, AgreesWithTheReferenceAtEveryEdge) {
         }
         for (const auto &bits : patterns) {
             const std::vector<int> set = positions(bits.data(), cap);
-            EXPECT_EQ(ifv::detail::count_set(bits.data(), cap), static_cast<int>(set.size()));
+            EXPECT_EQ(ifvec::detail::count_set(bits.data(), cap), static_cast<int>(set.size()));
             std::vector<int> visited;
-            ifv::detail::for_each_set(bits.data(), cap, [&](int p) { visited.push_back(p); });
+            ifvec::detail::for_each_set(bits.data(), cap, [&](int p) { visited.push_back(p); });
             EXPECT_EQ(visited, set) << "cap " << cap;
             // Runs cover exactly the set positions, ascending, and are maximal:
             // each starts at least two positions after the previous one ends.
             std::vector<int> covered;
             int previous_last = -2;
-            ifv::detail::for_each_run(bits.data(), cap, [&](int first, int last) {
+            ifvec::detail::for_each_run(bits.data(), cap, [&](int first, int last) {
                 EXPECT_GT(first, previous_last + 1) << "cap " << cap << " run " << first;
                 EXPECT_LE(first, last) << "cap " << cap;
                 for (int p = first; p <= last; ++p)
@@ -141,14 +141,14 @@ TEST(Scan, AgreesWithTheReferenceAtEveryEdge) {
             });
             EXPECT_EQ(covered, set) << "cap " << cap;
             for (int start : {0, 1, 31, 32, 33, 63, 64, 65, cap - 1, cap, cap + 1, cap + 64}) {
-                const int want = start >= cap ? kNone : reference_next_set(bits.data(), cap, start);
-                EXPECT_EQ(ifv::detail::next_set_at_or_after(bits.data(), cap, start), want)
+                const int want = start >= cap ? no_position : reference_next_set(bits.data(), cap, start);
+                EXPECT_EQ(ifvec::detail::next_set_at_or_after(bits.data(), cap, start), want)
                     << "cap " << cap << " start " << start;
-                int clear = kNone;
-                for (int p = start; p < cap && clear == kNone; ++p)
+                int clear = no_position;
+                for (int p = start; p < cap && clear == no_position; ++p)
                     if (!bit_at(bits.data(), p))
                         clear = p;
-                EXPECT_EQ(ifv::detail::next_clear_at_or_after(bits.data(), cap, start), clear)
+                EXPECT_EQ(ifvec::detail::next_clear_at_or_after(bits.data(), cap, start), clear)
                     << "cap " << cap << " start " << start;
             }
         }

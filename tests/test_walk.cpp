@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace ifv::test;
+using namespace ifvec::test;
 
 constexpr std::uint32_t kSentinel = 0xDEADBEEF;
 constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY,

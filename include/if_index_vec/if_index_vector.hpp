@@ -23,7 +23,11 @@
 #ifndef IF_INDEX_VEC_IF_INDEX_VECTOR_HPP
 #define IF_INDEX_VEC_IF_INDEX_VECTOR_HPP
 
-#include <if_index_codec/if_index_codec.h>
+#if !defined(__cplusplus) || __cplusplus < 202002L
+#error "<if_index_vec/if_index_vector.hpp> needs C++20 (compile with -std=c++20 or later)"
+#else /* C++20 */
+
+#include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <cstddef>
@@ -204,17 +208,16 @@ inline index_vector::iterator index_vector::begin() const noexcept { return iter
 
 inline std::string index_vector::to_string() const {
     std::string out;
-    char name[IF_INDEX_NAME_MAX];
+    char name[name_buffer_size];
     int line_type = -1; // type code of the line being built; -1 before the first member
     for (iterator it = begin(); it != end(); ++it) {
-        if_index_type_info_t info{};
-        const int type = if_index_get_type(*it, &info) == IF_INDEX_CODEC_OK ? info.type : -2;
+        const int type = classify(*it).type;
         // Members of one bitmap share a line; the single-slot member, handed
         // out last, always gets a line of its own.
         if (line_type != -1)
             out += (type == line_type && it.state_ != iterator::state::last) ? ", " : "\n";
         line_type = type;
-        out.append(name, static_cast<std::size_t>(sprintf_if_index(name, *it)));
+        out += name_into(name, *it);
     }
     if (line_type != -1)
         out += '\n';
@@ -227,4 +230,5 @@ static_assert(std::ranges::input_range<const index_vector>);
 
 } // namespace ifvec
 
+#endif /* C++20 */
 #endif /* IF_INDEX_VEC_IF_INDEX_VECTOR_HPP */

@@ -9,8 +9,6 @@
 // word scan (for_each_run), never bit by bit.
 #include <if_index_vec/if_index_vector.h>
 
-#include <if_index_codec/if_index_codec.h>
-
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -21,7 +19,7 @@
 #include "../codec/codec.hpp"
 #include "../vector/type_table.hpp"
 
-namespace ifv::detail {
+namespace ifvec::detail {
 namespace {
 
 constexpr int decimal_digits(int v) noexcept { return v < 10 ? 1 : 1 + decimal_digits(v / 10); }
@@ -149,7 +147,7 @@ inline void put_hex_word(char *out, const std::uint8_t *p) noexcept {
 constexpr std::size_t kHexDumpMax = [] {
     std::size_t n = 0;
     for (const auto &t : kBitmapTypes)
-        n += std::char_traits<char>::length(t.dump_header) + static_cast<std::size_t>(t.capacity) / 4 + 1;
+        n += t.dump_header.size() + static_cast<std::size_t>(t.capacity) / 4 + 1;
     return n;
 }();
 
@@ -175,7 +173,7 @@ char *put_count_line(char *out, const if_index_vector_t *v) noexcept {
 constexpr std::size_t kDecDumpMax = [] {
     std::size_t n = kCountLineMax;
     for (const auto &t : kBitmapTypes)
-        n += std::char_traits<char>::length(t.dump_header) + t.text_buffer;
+        n += t.dump_header.size() + t.text_buffer;
     return n;
 }();
 
@@ -186,26 +184,27 @@ void print_count_line(const if_index_vector_t *v) noexcept {
 }
 
 } // namespace
-} // namespace ifv::detail
+} // namespace ifvec::detail
 
-using namespace ifv::detail;
+using namespace ifvec;
+using namespace ifvec::detail;
 
 extern "C" {
 
 void if_index_vector_printf(const if_index_vector_t *vec) {
     if (vec->num_if == 0)
         return;
-    // Room for the codec's longest name; a line is flushed in pieces when long.
-    char name[256];
+    // A name is read up to its terminator: the length the codec reports is
+    // not trusted.  A line is flushed in pieces when long.
+    char name[name_buffer_size];
     char line[4096];
-    static_assert(IF_INDEX_NAME_MAX <= sizeof name);
     for (const auto &t : kBitmapTypes) {
         const std::uint8_t *bits = bitmap_bits(vec, t);
         bool any = false;
         std::size_t len = 0;
         for_each_set(bits, t.capacity, [&](int p) {
-            const int n = sprintf_if_index(name, if_index_at(t.code, p));
-            if (len + 2 + static_cast<std::size_t>(n) + 1 > sizeof line) {
+            const std::size_t n = std::strlen(name_into(name, if_index_at(t.code, p)));
+            if (len + 2 + n + 1 > sizeof line) {
                 write_out(line, len);
                 len = 0;
             }
@@ -213,8 +212,8 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
                 line[len++] = ',';
                 line[len++] = ' ';
             }
-            std::memcpy(line + len, name, static_cast<std::size_t>(n));
-            len += static_cast<std::size_t>(n);
+            std::memcpy(line + len, name, n);
+            len += n;
             any = true;
         });
         if (!any)
@@ -222,10 +221,8 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
         line[len++] = '\n';
         write_out(line, len);
     }
-    if (vec->single_if_index != 0) {
-        sprintf_if_index(name, vec->single_if_index);
-        std::puts(name);
-    }
+    if (vec->single_if_index != 0)
+        std::puts(name_into(name, vec->single_if_index));
 }
 
 void if_index_vector_printf_dec(const if_index_vector_t *vec) {
@@ -239,16 +236,15 @@ void if_index_vector_printf_dec(const if_index_vector_t *vec) {
         // No room for the text: the lines still show which group is which.
         print_count_line(vec);
         for (const auto &t : kBitmapTypes) {
-            std::fputs(t.dump_header, stdout);
+            write_out(t.dump_header.data(), t.dump_header.size());
             std::putchar('\n');
         }
         return;
     }
     char *out = put_count_line(buf, vec);
     for (const auto &t : kBitmapTypes) {
-        const std::size_t header = std::strlen(t.dump_header);
-        std::memcpy(out, t.dump_header, header);
-        out = put_range_text(out + header, bitmap_bits(vec, t), t.capacity);
+        std::memcpy(out, t.dump_header.data(), t.dump_header.size());
+        out = put_range_text(out + t.dump_header.size(), bitmap_bits(vec, t), t.capacity);
         *out++ = '\n';
     }
     write_out(buf, static_cast<std::size_t>(out - buf));
@@ -262,9 +258,8 @@ void if_index_vector_printf_hex(const if_index_vector_t *vec) {
     char text[kCountLineMax + kHexDumpMax];
     char *out = put_count_line(text, vec);
     for (const auto &t : kBitmapTypes) {
-        const std::size_t header = std::strlen(t.dump_header);
-        std::memcpy(out, t.dump_header, header);
-        out += header;
+        std::memcpy(out, t.dump_header.data(), t.dump_header.size());
+        out += t.dump_header.size();
         const std::uint8_t *bits = bitmap_bits(vec, t);
         for (std::size_t i = 0; i < static_cast<std::size_t>(t.capacity) / 8; i += kWordBytes)
             put_hex_word(out + 2 * i, bits + i);

@@ -11,7 +11,7 @@
 
 #include "type_table.hpp"
 
-namespace ifv::detail {
+namespace ifvec::detail {
 namespace {
 
 template <class Op>
@@ -48,9 +48,10 @@ IFV_POPCNT_CLONES std::uint32_t subtract(if_index_vector_t *dst,
 }
 
 } // namespace
-} // namespace ifv::detail
+} // namespace ifvec::detail
 
-using namespace ifv::detail;
+using namespace ifvec;
+using namespace ifvec::detail;
 
 extern "C" {
 
@@ -63,7 +64,7 @@ uint32_t if_index_vector_intersection(if_index_vector_t *dst, const if_index_vec
 }
 
 uint32_t if_index_vector_subtract(if_index_vector_t *dst, const if_index_vector_t *src) {
-    return ifv::detail::subtract(dst, src);
+    return ifvec::detail::subtract(dst, src);
 }
 
 int if_index_vector_is_equal(const if_index_vector_t *a, const if_index_vector_t *b) {

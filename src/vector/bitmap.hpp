@@ -15,6 +15,8 @@
 // aligned; loads and stores go through memcpy, which compiles to plain moves.
 #pragma once
 
+#include <if_index_vec/if_index_text.hpp>
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -34,14 +36,11 @@
 #define IFV_POPCNT_CLONES
 #endif
 
-namespace ifv::detail {
+namespace ifvec::detail {
 
 using Word = std::uint64_t;
 inline constexpr int kWordBits = 64;
 inline constexpr std::size_t kWordBytes = sizeof(Word);
-
-// "No position": returned by the scans, never a valid position.
-inline constexpr int kNone = -1;
 
 // Loads the 8 bytes at p as a big-endian word: p[0] becomes bits 63..56.
 inline Word load_word(const std::uint8_t *p) noexcept {
@@ -62,12 +61,12 @@ inline bool word_is(const std::uint8_t *p, Word fill) noexcept {
 }
 
 // Lowest position >= start whose bit is set (Invert = false) or clear
-// (Invert = true), or kNone.  A start at or beyond the capacity, or a
-// negative start, gives kNone without reading the bitmap.
+// (Invert = true), or no_position.  A start at or beyond the capacity, or a
+// negative start, gives no_position without reading the bitmap.
 template <bool Invert = false>
 inline int scan_at_or_after(const std::uint8_t *bits, int capacity, int start) noexcept {
     if (start < 0 || start >= capacity)
-        return kNone;
+        return no_position;
     int w = start / kWordBits;
     const int nwords = capacity / kWordBits;
     Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
@@ -76,7 +75,7 @@ inline int scan_at_or_after(const std::uint8_t *bits, int capacity, int start) n
     word &= ~Word{0} >> (start % kWordBits);
     while (word == 0) {
         if (++w == nwords)
-            return kNone;
+            return no_position;
         const std::uint8_t *p = bits + static_cast<std::size_t>(w) * kWordBytes;
         if (word_is(p, Invert ? ~Word{0} : 0))
             continue; // nothing wanted in this word
@@ -125,27 +124,27 @@ inline void for_each_set(const std::uint8_t *bits, int capacity, F &&f) noexcept
 template <class F>
 inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept {
     const int nwords = capacity / kWordBits;
-    int open = kNone; // first position of the run in progress, if any
+    int open = no_position; // first position of the run in progress, if any
     for (int w = 0; w < nwords; ++w) {
         const Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
-        if (word == (open == kNone ? Word{0} : ~Word{0}))
+        if (word == (open == no_position ? Word{0} : ~Word{0}))
             continue; // no run starts or ends in this word
         int bit = 0; // bits of this word above `bit` (MSB first) are done
         for (;;) {
             // Next set bit while no run is open, else the next clear bit.
-            const Word wanted = (open == kNone ? word : ~word) & (~Word{0} >> bit);
+            const Word wanted = (open == no_position ? word : ~word) & (~Word{0} >> bit);
             if (wanted == 0)
                 break;
             bit = std::countl_zero(wanted);
-            if (open == kNone) {
+            if (open == no_position) {
                 open = w * kWordBits + bit;
             } else {
                 f(open, w * kWordBits + bit - 1);
-                open = kNone;
+                open = no_position;
             }
         }
     }
-    if (open != kNone)
+    if (open != no_position)
         f(open, capacity - 1);
 }
 
@@ -170,4 +169,4 @@ inline bool test_bit(const std::uint8_t *bits, int position) noexcept {
     return (bits[position / 8] & bit_mask(position)) != 0;
 }
 
-} // namespace ifv::detail
+} // namespace ifvec::detail

@@ -12,7 +12,7 @@
 #include "../codec/codec.hpp"
 #include "type_table.hpp"
 
-namespace ifv::detail {
+namespace ifvec::detail {
 namespace {
 
 struct Place {
@@ -21,22 +21,20 @@ struct Place {
     int position;         // bit position when row is a bitmap row
 };
 
-constexpr int kSingle = -1;
-constexpr int kNowhere = -2;
+constexpr int kSingle = -2;
+constexpr int kNowhere = -3;
 
 // Inlined into each caller: returned as a value, the three fields would be
 // stored separately and read back as one, which stalls the store buffer.
 [[gnu::always_inline]] inline Place resolve(std::uint32_t if_index) noexcept {
-    const Classified c = classify(if_index);
-    if (c.type == IF_TYPE_SINGLE)
-        return {c.status, if_index != 0 ? kSingle : kNowhere, kNone};
-    const int row = bitmap_row(c.type);
-    if (row < 0)
-        return {c.status, kNowhere, kNone};
-    const int p = position_of(c.type, if_index);
-    if (p == kNone || p >= kBitmapTypes[static_cast<std::size_t>(row)].capacity)
-        return {c.status, kNowhere, kNone};
-    return {c.status, row, p};
+    const Located l = locate(if_index);
+    if (l.type == IF_TYPE_SINGLE)
+        return {l.status, if_index != 0 ? kSingle : kNowhere, no_position};
+    const int row = bitmap_row(l.type);
+    if (row == kNoRow || l.position == no_position ||
+        l.position >= kBitmapTypes[static_cast<std::size_t>(row)].capacity)
+        return {l.status, kNowhere, no_position};
+    return {l.status, row, l.position};
 }
 
 std::uint8_t *byte_of(if_index_vector_t *v, const Place &pl) noexcept {
@@ -48,9 +46,10 @@ IFV_POPCNT_CLONES int count_bitmap(const std::uint8_t *bits, int capacity) noexc
 }
 
 } // namespace
-} // namespace ifv::detail
+} // namespace ifvec::detail
 
-using namespace ifv::detail;
+using namespace ifvec;
+using namespace ifvec::detail;
 
 extern "C" {
 
@@ -109,7 +108,7 @@ uint32_t if_index_vector_num_if_type(const if_index_vector_t *vec, uint32_t type
     if (type == IF_TYPE_SINGLE)
         return vec->single_if_index != 0 ? 1 : 0;
     const int row = bitmap_row(type);
-    if (row < 0)
+    if (row == kNoRow)
         return 0;
     const BitmapType &t = kBitmapTypes[static_cast<std::size_t>(row)];
     return static_cast<std::uint32_t>(count_bitmap(bitmap_bits(vec, t), t.capacity));

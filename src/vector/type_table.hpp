@@ -1,41 +1,49 @@
-// The held types as data: one row per bitmap, in canonical order.  Walks,
-// algebra, counts and dumps loop over this table instead of naming the four
-// bitmaps one by one.  The single slot (type 6) has no row; it is handled
-// last wherever it is handled.
+// The bitmap types as the record stores them: the public facts of
+// <if_index_vec/if_index_text.hpp> (code, capacity, dump header) plus the
+// library's own columns, the bitmap's place in the record and the room for
+// its longest range text.  Walks, algebra, counts and dumps loop over this
+// table instead of naming the four bitmaps one by one.  The single slot has
+// no row; it is handled last wherever it is handled.
 #pragma once
 
+#include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "bitmap.hpp"
 
-namespace ifv::detail {
+namespace ifvec::detail {
 
 struct BitmapType {
-    std::uint8_t code;         // type code reported by the codec
-    int capacity;              // positions
-    std::size_t bits_offset;   // offset of the bitmap's bytes in the record
-    const char *dump_header;   // header of the decimal and hex dumps
-    std::size_t text_buffer;   // bytes for the longest range text, terminator included
+    std::uint8_t code;            // type code reported by the codec
+    int capacity;                 // positions
+    std::size_t bits_offset;      // offset of the bitmap's bytes in the record
+    std::string_view dump_header; // header of the decimal and hex dumps
+    std::size_t text_buffer;      // bytes for the longest range text, terminator included
 };
 
-inline constexpr std::array<BitmapType, 4> kBitmapTypes{{
-    {IF_TYPE_PHY_FC, IF_INDEX_VECTOR_PHY_FC_POSITIONS, offsetof(if_index_vector_t, phy_fc.bits),
-     "PHY_FC interfaces: ", 4096},
-    {IF_TYPE_PORT_CHANNEL, IF_INDEX_VECTOR_PORT_CHANNEL_POSITIONS,
-     offsetof(if_index_vector_t, port_channel.bits), "PORT_CHANNEL interfaces: ", 1024},
-    {IF_TYPE_ISCSI, IF_INDEX_VECTOR_ISCSI_POSITIONS, offsetof(if_index_vector_t, iscsi.bits),
-     "ISCSI interfaces: ", 4096},
-    {IF_TYPE_FC_TUNNEL, IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS,
-     offsetof(if_index_vector_t, fc_tunnel.bits), "FC-TUNNEL interfaces: ", 16384},
-}};
+inline constexpr std::size_t kBitmapCount = bitmap_types.size();
 
-inline constexpr std::size_t kBitmapCount = kBitmapTypes.size();
+// The library's columns, in the order of bitmap_types.
+inline constexpr std::array<std::size_t, kBitmapCount> kBitsOffsets{
+    offsetof(if_index_vector_t, phy_fc.bits), offsetof(if_index_vector_t, port_channel.bits),
+    offsetof(if_index_vector_t, iscsi.bits), offsetof(if_index_vector_t, fc_tunnel.bits)};
+inline constexpr std::array<std::size_t, kBitmapCount> kTextBuffers{4096, 1024, 4096, 16384};
 
-// Every capacity fills whole scan words, and the record's bitmap sizes agree.
+inline constexpr std::array<BitmapType, kBitmapCount> kBitmapTypes = [] {
+    std::array<BitmapType, kBitmapCount> rows{};
+    for (std::size_t i = 0; i < kBitmapCount; ++i)
+        rows[i] = {bitmap_types[i].code, bitmap_types[i].capacity, kBitsOffsets[i],
+                   bitmap_types[i].dump_header, kTextBuffers[i]};
+    return rows;
+}();
+
+// Each bitmap's bytes hold exactly its capacity, and every capacity fills
+// whole scan words.
 static_assert(sizeof(if_index_vector_t{}.phy_fc.bits) * 8 == IF_INDEX_VECTOR_PHY_FC_POSITIONS);
 static_assert(sizeof(if_index_vector_t{}.port_channel.bits) * 8 ==
               IF_INDEX_VECTOR_PORT_CHANNEL_POSITIONS);
@@ -49,12 +57,15 @@ static_assert([] {
     return true;
 }());
 
-// Row index of a bitmap type code, or -1 for a code without a bitmap.
+// "No row": a type code without a bitmap.
+inline constexpr int kNoRow = -1;
+
+// Row index of a bitmap type code, or kNoRow.
 constexpr int bitmap_row(std::uint32_t code) noexcept {
     for (std::size_t i = 0; i < kBitmapCount; ++i)
         if (kBitmapTypes[i].code == code)
             return static_cast<int>(i);
-    return -1;
+    return kNoRow;
 }
 
 inline const std::uint8_t *bitmap_bits(const if_index_vector_t *v, const BitmapType &t) noexcept {
@@ -65,4 +76,4 @@ inline std::uint8_t *bitmap_bits(if_index_vector_t *v, const BitmapType &t) noex
     return reinterpret_cast<std::uint8_t *>(v) + t.bits_offset;
 }
 
-} // namespace ifv::detail
+} // namespace ifvec::detail

@@ -11,7 +11,7 @@
 #include "../codec/codec.hpp"
 #include "../vector/type_table.hpp"
 
-namespace ifv::detail {
+namespace ifvec::detail {
 namespace {
 
 // Type code 10 has no storage, but a cursor may hold one.
@@ -28,7 +28,7 @@ constexpr std::uint8_t kHighestTypeCode = 15;
     for (; row < kBitmapCount; ++row, start = 0) {
         const BitmapType &t = kBitmapTypes[row];
         const int p = next_set_at_or_after(bitmap_bits(v, t), t.capacity, start);
-        if (p != kNone) {
+        if (p != no_position) {
             *out = if_index_at(t.code, p);
             return true;
         }
@@ -49,9 +49,10 @@ std::uint32_t begin(const if_index_vector_t *v, std::uint32_t *out) noexcept {
 }
 
 } // namespace
-} // namespace ifv::detail
+} // namespace ifvec::detail
 
-using namespace ifv::detail;
+using namespace ifvec;
+using namespace ifvec::detail;
 
 extern "C" {
 
@@ -64,14 +65,13 @@ uint32_t if_index_vector_itr_begin(const if_index_vector_t *vec, uint32_t *curso
 }
 
 uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor) {
-    const Classified c = classify(*cursor);
-    const int row = bitmap_row(c.type);
-    if (row < 0)
-        return IF_INDEX_VECTOR_END; // single-slot member, or a type without a bitmap
-    const int p = position_of(c.type, *cursor);
-    if (p == kNone)
+    const Located l = locate(*cursor);
+    const int row = bitmap_row(l.type);
+    // The single-slot member, a type without a bitmap, or fields the codec
+    // did not give: nothing follows.
+    if (row == kNoRow || l.position == no_position)
         return IF_INDEX_VECTOR_END;
-    if (first_member_from(vec, static_cast<std::size_t>(row), p + 1, cursor))
+    if (first_member_from(vec, static_cast<std::size_t>(row), l.position + 1, cursor))
         return IF_INDEX_VECTOR_OK;
     if (vec->single_if_index != 0)
         *cursor = vec->single_if_index;
@@ -79,20 +79,17 @@ uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor
 }
 
 uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, uint32_t *out) {
-    const Classified c = classify(if_index);
-    if (c.type > kHighestTypeCode)
+    const Located l = locate(if_index);
+    if (l.type > kHighestTypeCode)
         return IF_INDEX_VECTOR_BAD_TYPE;
-    if (c.type == IF_TYPE_SINGLE)
+    if (l.type == IF_TYPE_SINGLE)
         return IF_INDEX_VECTOR_END;
-    const int row = bitmap_row(c.type);
-    if (row < 0)
-        return IF_INDEX_VECTOR_BAD_TYPE;
-    const int p = position_of(c.type, if_index);
-    if (p == kNone)
+    const int row = bitmap_row(l.type);
+    if (row == kNoRow || l.position == no_position)
         return IF_INDEX_VECTOR_BAD_TYPE;
     const BitmapType &t = kBitmapTypes[static_cast<std::size_t>(row)];
-    const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, p + 1);
-    if (q == kNone)
+    const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, l.position + 1);
+    if (q == no_position)
         return IF_INDEX_VECTOR_END;
     *out = if_index_at(t.code, q);
     return IF_INDEX_VECTOR_OK;
@@ -106,7 +103,7 @@ uint32_t if_index_vector_get_next(const if_index_vector_t *vec, const uint32_t *
 uint32_t if_index_vector_get(const if_index_vector_t *vec, const uint32_t *cursor, uint32_t *out) {
     (void)vec;
     const std::uint8_t type = classify(*cursor).type;
-    if (bitmap_row(type) < 0 && type != IF_TYPE_SINGLE && type != kCursorOnlyType)
+    if (bitmap_row(type) == kNoRow && type != IF_TYPE_SINGLE && type != kCursorOnlyType)
         return IF_INDEX_VECTOR_BAD_TYPE;
     *out = *cursor;
     return IF_INDEX_VECTOR_OK;
