@@ -1,30 +1,122 @@
-# Installation, the CMake package, pkg-config files and the Debian package.
+# Installation, the CMake package and the pkg-config file.
 #
-# Installed: the two shared libraries with their SONAME links, the public
-# headers (never the internal ones in src/), ifvec, the exported targets
-# if_index_vec::if_index_vec, ::if_index_codec and ::if_index_vec_cpp with a
-# package config and version file, and if_index_vec.pc / if_index_codec.pc.
-# The CMake package files find the prefix from their own location and the
-# pkg-config files are written for the prefix installed to, so
-# `cmake --install --prefix DIR` and the Debian package's /usr both work.
+# Installed: libif_index_vec.so.1 with its links, every public header of
+# include/if_index_vec/ (never the internal ones in src/), the tools with
+# their manual pages, the C interface's manual page, ifvec's bash completion,
+# the exported targets if_index_vec::if_index_vec and ::if_index_vec_cpp with
+# a package config and version file, and if_index_vec.pc.  The stand-in codec
+# installs itself (codec_standin/CMakeLists.txt).
+#
+# Both package files name the codec the library was built with: the stand-in
+# or the platform's (cmake/ExternalCodec.cmake).  Both find their prefix from
+# their own location, so `cmake --install --prefix DIR`, the Debian packages'
+# /usr and a tree unpacked anywhere all work.
 include(CMakePackageConfigHelpers)
 
 set(IF_INDEX_VEC_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/if_index_vec")
 
-install(TARGETS if_index_vec if_index_codec if_index_vec_cpp
+install(TARGETS if_index_vec if_index_vec_cpp
     EXPORT if_index_vecTargets
     LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}"
     INCLUDES DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}")
-if(TARGET ifvec)
-    install(TARGETS ifvec RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/include/if_index_vec"
+    DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}"
+    FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
+install(FILES "${PROJECT_SOURCE_DIR}/man/if_index_vector.3"
+    DESTINATION "${CMAKE_INSTALL_MANDIR}/man3")
+
+# Programs: ifvec and the codec checker, each with its manual page.
+foreach(tool IN ITEMS ifvec if_index_codec_check)
+    if(NOT TARGET ${tool})
+        continue()
+    endif()
+    install(TARGETS ${tool} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+    if(EXISTS "${PROJECT_SOURCE_DIR}/man/${tool}.1")
+        install(FILES "${PROJECT_SOURCE_DIR}/man/${tool}.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+    endif()
+    set_property(TARGET ${tool} PROPERTY INSTALL_RPATH "${IF_INDEX_VEC_PROGRAM_INSTALL_RPATH}")
+endforeach()
+set_property(TARGET if_index_vec PROPERTY INSTALL_RPATH "${IF_INDEX_VEC_LIBRARY_INSTALL_RPATH}")
+# bash-completion loads a command's completion from a file named after it.
+foreach(completion IN ITEMS ifvec ifvec.bash)
+    set(completion "${PROJECT_SOURCE_DIR}/tools/completion/${completion}")
+    if(TARGET ifvec AND EXISTS "${completion}")
+        install(FILES "${completion}" RENAME ifvec
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions")
+    endif()
+endforeach()
+
+# What the package files say about the codec.
+#   IF_INDEX_VEC_CODEC_DEPENDENCY  CMake code of if_index_vecConfig.cmake
+#   IF_INDEX_VEC_PC_REQUIRES       the Requires: line of if_index_vec.pc
+#   IF_INDEX_VEC_PC_CODEC_CFLAGS/_LIBS  the codec's flags when it has no .pc
+set(IF_INDEX_VEC_PC_REQUIRES "Requires: if_index_codec")
+set(IF_INDEX_VEC_PC_CODEC_CFLAGS "")
+set(IF_INDEX_VEC_PC_CODEC_LIBS "")
+if(IF_INDEX_VEC_STANDIN_CODEC OR IF_INDEX_VEC_CODEC_ROUTE STREQUAL "package")
+    # Beside this package (installed, or the build tree's if_index_codec/),
+    # else where it was found at build time, else CMAKE_PREFIX_PATH first.
+    if(IF_INDEX_VEC_STANDIN_CODEC)
+        get_target_property(_codec_version if_index_codec VERSION)
+        set(_codec_paths [["${PACKAGE_PREFIX_DIR}" "${CMAKE_CURRENT_LIST_DIR}"]])
+    else()
+        set(_codec_version "${if_index_codec_VERSION}")
+        set(_codec_paths "\"${if_index_codec_DIR}\"")
+    endif()
+    string(REGEX MATCH "^[0-9]+" _codec_major "${_codec_version}")
+    set(IF_INDEX_VEC_CODEC_DEPENDENCY
+        "find_dependency(if_index_codec ${_codec_major} CONFIG PATHS ${_codec_paths})")
+    if(NOT IF_INDEX_VEC_STANDIN_CODEC)
+        find_package(PkgConfig QUIET)
+        if(PKG_CONFIG_FOUND)
+            pkg_check_modules(IF_INDEX_VEC_CODEC_PC QUIET if_index_codec)
+        endif()
+        if(IF_INDEX_VEC_CODEC_PC_FOUND)
+            # For the install_consumer test's pkg-config run.
+            pkg_get_variable(_codec_pcfiledir if_index_codec pcfiledir)
+            set(IF_INDEX_VEC_CODEC_PKGCONFIG_DIR "${_codec_pcfiledir}" CACHE INTERNAL "")
+        endif()
+        if(NOT IF_INDEX_VEC_CODEC_PC_FOUND)
+            # No if_index_codec.pc: the imported target's own paths.
+            get_target_property(_codec_configs if_index_codec::if_index_codec IMPORTED_CONFIGURATIONS)
+            foreach(_config IN ITEMS "" ${_codec_configs})
+                if(_config)
+                    set(_config "_${_config}")
+                endif()
+                get_target_property(IF_INDEX_VEC_CODEC_LIBRARY if_index_codec::if_index_codec
+                    IMPORTED_LOCATION${_config})
+                if(IF_INDEX_VEC_CODEC_LIBRARY)
+                    break()
+                endif()
+            endforeach()
+            get_target_property(IF_INDEX_VEC_CODEC_INCLUDE_DIR if_index_codec::if_index_codec
+                INTERFACE_INCLUDE_DIRECTORIES)
+        endif()
+    endif()
+else()
+    set(IF_INDEX_VEC_CODEC_LIBRARY "${IF_INDEX_CODEC_LIBRARY}")
+    set(IF_INDEX_VEC_CODEC_INCLUDE_DIR "${IF_INDEX_CODEC_INCLUDE_DIR}")
+    set(IF_INDEX_VEC_CODEC_DEPENDENCY "\
+if(NOT TARGET if_index_codec::if_index_codec)
+    add_library(if_index_codec::if_index_codec SHARED IMPORTED)
+    set_target_properties(if_index_codec::if_index_codec PROPERTIES
+        IMPORTED_LOCATION \"${IF_INDEX_CODEC_LIBRARY}\"
+        INTERFACE_INCLUDE_DIRECTORIES \"${IF_INDEX_CODEC_INCLUDE_DIR}\")
+endif()")
 endif()
-install(FILES
-    "${PROJECT_SOURCE_DIR}/include/if_index_vec/if_index_text.hpp"
-    "${PROJECT_SOURCE_DIR}/include/if_index_vec/if_index_vector.h"
-    "${PROJECT_SOURCE_DIR}/include/if_index_vec/if_index_vector.hpp"
-    DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/if_index_vec")
-install(FILES "${PROJECT_SOURCE_DIR}/codec_standin/include/if_index_codec/if_index_codec.h"
-    DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/if_index_codec")
+if(IF_INDEX_VEC_CODEC_LIBRARY)
+    set(IF_INDEX_VEC_PC_REQUIRES "")
+    foreach(_dir IN LISTS IF_INDEX_VEC_CODEC_INCLUDE_DIR)
+        string(APPEND IF_INDEX_VEC_PC_CODEC_CFLAGS " -I${_dir}")
+    endforeach()
+    get_filename_component(_codec_file "${IF_INDEX_VEC_CODEC_LIBRARY}" NAME)
+    get_filename_component(_codec_dir "${IF_INDEX_VEC_CODEC_LIBRARY}" DIRECTORY)
+    if(_codec_file MATCHES "^lib(.+)\\.so$")
+        set(IF_INDEX_VEC_PC_CODEC_LIBS " -L${_codec_dir} -l${CMAKE_MATCH_1}")
+    else()
+        set(IF_INDEX_VEC_PC_CODEC_LIBS " ${IF_INDEX_VEC_CODEC_LIBRARY}")
+    endif()
+endif()
 
 install(EXPORT if_index_vecTargets
     NAMESPACE if_index_vec::
@@ -47,34 +139,17 @@ install(FILES
     "${PROJECT_BINARY_DIR}/if_index_vecConfigVersion.cmake"
     DESTINATION "${IF_INDEX_VEC_CMAKE_DIR}")
 
-# pkg-config: the files are written at install time, so that prefix= is the
-# prefix actually installed to (`cmake --install --prefix DIR`, or /usr in
-# the Debian package) rather than the one configured.
-set(IF_INDEX_VEC_PC_PREFIX "@IF_INDEX_VEC_PC_PREFIX@") # filled in at install time
-foreach(pc if_index_vec if_index_codec)
-    configure_file("${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in" "${PROJECT_BINARY_DIR}/${pc}.pc.in" @ONLY)
-    install(CODE "
-        set(IF_INDEX_VEC_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
-        set(pc_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig/${pc}.pc\")
-        message(STATUS \"Installing: \${pc_file}\")
-        configure_file(\"${PROJECT_BINARY_DIR}/${pc}.pc.in\" \"\${pc_file}\" @ONLY)
-        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${pc_file}\")")
-endforeach()
-
-# `cpack -G DEB` in a build directory: one package with the libraries, the
-# headers, the package files and ifvec.
-set(CPACK_PACKAGE_NAME "libif-index-vec")
-set(CPACK_PACKAGE_VENDOR "if_index_vec developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "if_index_vec developers <if-index-vec@localhost>")
-set(CPACK_DEBIAN_PACKAGE_SECTION "libs")
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# Dependencies from the binaries themselves; the package's own libraries
-# are found in the staging directory.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${PROJECT_BINARY_DIR}/src;${PROJECT_BINARY_DIR}/codec_standin")
-set(CPACK_GENERATOR "DEB")
-include(CPack)
+# pkg-config: prefix= is found from the .pc file's own directory.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
+    set(IF_INDEX_VEC_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+    set(IF_INDEX_VEC_PC_LIBDIR "${CMAKE_INSTALL_FULL_LIBDIR}")
+    set(IF_INDEX_VEC_PC_INCLUDEDIR "${CMAKE_INSTALL_FULL_INCLUDEDIR}")
+else()
+    file(RELATIVE_PATH _up "/_/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/_")
+    string(REGEX REPLACE "/$" "" _up "${_up}")
+    set(IF_INDEX_VEC_PC_PREFIX "\${pcfiledir}/${_up}")
+    set(IF_INDEX_VEC_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
+    set(IF_INDEX_VEC_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
+endif()
+configure_file("${PROJECT_SOURCE_DIR}/cmake/if_index_vec.pc.in" "${PROJECT_BINARY_DIR}/if_index_vec.pc" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/if_index_vec.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")

@@ -1,12 +1,14 @@
 # Installs the build tree BUILD_DIR into a staging prefix under WORK_DIR and
 # uses the result as an outside project would:
-#   - the staged tree holds exactly the public headers and the SONAME links;
+#   - the staged tree holds exactly the public headers (the codec's only when
+#     the build has the stand-in) and the SONAME links;
 #   - the README's C and C++ examples (the code blocks after the
 #     "<!-- compiled: NAME -->" markers in README) build through
 #     find_package(if_index_vec CONFIG) and print the output that README
 #     shows after "<!-- output: NAME -->";
 #   - the C example also builds with `pkg-config --cflags --libs if_index_vec`;
-#   - the installed ifvec runs (WITH_IFVEC).
+#   - the installed ifvec runs (WITH_IFVEC), through its RPATH unless the
+#     build installs to a system library directory and sets none.
 # C_COMPILER, CXX_COMPILER, C_FLAGS, CXX_FLAGS and LINK_FLAGS are the parent
 # build's, so that sanitizer runtimes match.
 foreach(var BUILD_DIR WORK_DIR SOURCE_DIR GENERATOR C_COMPILER CXX_COMPILER)
@@ -14,6 +16,8 @@ foreach(var BUILD_DIR WORK_DIR SOURCE_DIR GENERATOR C_COMPILER CXX_COMPILER)
         message(FATAL_ERROR "run_consumer.cmake: ${var} is not set")
     endif()
 endforeach()
+load_cache("${BUILD_DIR}" READ_WITH_PREFIX "" IF_INDEX_VEC_STANDIN_CODEC IF_INDEX_VEC_CODEC_PKGCONFIG_DIR
+    IF_INDEX_VEC_PROGRAM_INSTALL_RPATH)
 
 function(run what)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -29,9 +33,14 @@ run("install" "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${stage}")
 
 # Public headers only: the internal headers of src/ stay out.
 file(GLOB_RECURSE headers RELATIVE "${stage}/include" "${stage}/include/*")
+file(GLOB expected_headers RELATIVE "${SOURCE_DIR}/include" "${SOURCE_DIR}/include/if_index_vec/*.h*")
+set(libs if_index_vec)
+if(IF_INDEX_VEC_STANDIN_CODEC)
+    list(APPEND expected_headers if_index_codec/if_index_codec.h)
+    list(APPEND libs if_index_codec)
+endif()
 list(SORT headers)
-set(expected_headers
-    "if_index_codec/if_index_codec.h;if_index_vec/if_index_text.hpp;if_index_vec/if_index_vector.h;if_index_vec/if_index_vector.hpp")
+list(SORT expected_headers)
 if(NOT headers STREQUAL expected_headers)
     message(FATAL_ERROR "installed headers: ${headers}\nexpected: ${expected_headers}")
 endif()
@@ -40,7 +49,7 @@ find_path(libdir NAMES libif_index_vec.so PATHS ${libdirs} ${libdirs}/* NO_DEFAU
 if(NOT libdir)
     message(FATAL_ERROR "libif_index_vec.so not installed under ${stage}")
 endif()
-foreach(lib if_index_vec if_index_codec)
+foreach(lib IN LISTS libs)
     foreach(link lib${lib}.so lib${lib}.so.1)
         if(NOT IS_SYMLINK "${libdir}/${link}")
             message(FATAL_ERROR "${link} is not a symbolic link")
@@ -67,10 +76,10 @@ foreach(name readme_example.c readme_example.cpp)
     set(expected_${name} "${CMAKE_MATCH_1}")
 endforeach()
 
-function(expect_output name exe)
-    run("${exe}" ${exe})
+function(expect_output name)
+    run("${ARGN}" ${ARGN})
     if(NOT run_output STREQUAL expected_${name})
-        message(FATAL_ERROR "${exe} printed:\n${run_output}\nREADME shows:\n${expected_${name}}")
+        message(FATAL_ERROR "${ARGN} printed:\n${run_output}\nREADME shows:\n${expected_${name}}")
     endif()
 endfunction()
 
@@ -85,30 +94,27 @@ run("consumer build" "${CMAKE_COMMAND}" --build "${WORK_DIR}/build")
 expect_output(readme_example.c "${WORK_DIR}/build/readme_example_c")
 expect_output(readme_example.cpp "${WORK_DIR}/build/readme_example_cpp")
 
-# pkg-config, C.
-find_program(PKG_CONFIG pkg-config)
-if(NOT PKG_CONFIG)
-    message(FATAL_ERROR "pkg-config not found")
-endif()
-run("pkg-config" "${CMAKE_COMMAND}" -E env "PKG_CONFIG_PATH=${libdir}/pkgconfig"
-    "${PKG_CONFIG}" --cflags --libs if_index_vec)
-string(STRIP "${run_output}" pc_flags)
-separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
+# pkg-config, C; the program runs from the -L directories the .pc files give.
+find_program(PKG_CONFIG pkg-config REQUIRED)
+set(ENV{PKG_CONFIG_PATH} "${libdir}/pkgconfig:${IF_INDEX_VEC_CODEC_PKGCONFIG_DIR}")
+run("pkg-config" "${PKG_CONFIG}" --cflags --libs if_index_vec)
+separate_arguments(pc_flags UNIX_COMMAND "${run_output}")
 separate_arguments(c_flags UNIX_COMMAND "${C_FLAGS} ${LINK_FLAGS}")
 run("cc with pkg-config flags" "${C_COMPILER}" ${c_flags} -Wall -Wextra -Wpedantic -Werror
     -o "${WORK_DIR}/readme_example_pc" "${examples}/readme_example.c" ${pc_flags})
-run("readme_example_pc" "${CMAKE_COMMAND}" -E env "LD_LIBRARY_PATH=${libdir}" "${WORK_DIR}/readme_example_pc")
-if(NOT run_output STREQUAL expected_readme_example.c)
-    message(FATAL_ERROR "the pkg-config build printed:\n${run_output}")
-endif()
+list(FILTER pc_flags INCLUDE REGEX "^-L")
+list(TRANSFORM pc_flags REPLACE "^-L" "")
+string(REPLACE ";" ":" run_path "${pc_flags}")
+expect_output(readme_example.c "${CMAKE_COMMAND}" -E env "LD_LIBRARY_PATH=${run_path}" "${WORK_DIR}/readme_example_pc")
 
-# The installed tool, when the build has it.
-if(NOT WITH_IFVEC)
-    message(STATUS "installed package works through find_package and pkg-config (no ifvec)")
-    return()
-endif()
-run("installed ifvec" "${CMAKE_COMMAND}" -E env "LD_LIBRARY_PATH=${libdir}" "${stage}/bin/ifvec" --version)
-if(NOT run_output MATCHES "^ifvec [0-9]+\\.[0-9]+\\.[0-9]+\n$")
-    message(FATAL_ERROR "installed ifvec --version printed: ${run_output}")
+if(WITH_IFVEC)
+    set(env --unset=LD_LIBRARY_PATH)
+    if(NOT IF_INDEX_VEC_PROGRAM_INSTALL_RPATH)
+        set(env "LD_LIBRARY_PATH=${run_path}")
+    endif()
+    run("installed ifvec" "${CMAKE_COMMAND}" -E env ${env} "${stage}/bin/ifvec" --version)
+    if(NOT run_output MATCHES "^ifvec [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+        message(FATAL_ERROR "installed ifvec --version printed: ${run_output}")
+    endif()
 endif()
 message(STATUS "installed package works through find_package and pkg-config")
