@@ -237,7 +237,7 @@ WalkSum lib_scan(const if_index_vector_t *v) {
     WalkSum w;
     for (const ref::Group &g : ref::kGroups) {
         const std::uint8_t *b = ref::bits(v, g);
-        for (int p = ifvec::detail::first_set(b, g.capacity); p != ifvec::detail::no_position;
+        for (int p = ifvec::detail::first_set(b, g.capacity); p != ifvec::no_position;
              p = ifvec::detail::next_set_at_or_after(b, g.capacity, p + 1))
             w.visit(static_cast<std::uint64_t>(p));
     }
@@ -290,8 +290,8 @@ void rival_dec(H &h, std::uint32_t num_if) {
     static char line[64 + 16384];
     for (int row = 0; row < 4; ++row) {
         const ref::Group &g = ref::kGroups[row];
-        std::size_t len = std::strlen(g.header);
-        std::memcpy(line, g.header, len);
+        std::size_t len = g.dump_header.size();
+        std::memcpy(line, g.dump_header.data(), len);
         int start = -2, prev = -2;
         bool separator = false;
         const auto flush = [&] {
