@@ -1,9 +1,13 @@
 // Text forms of <if_index_vec/if_index_text.hpp>: random sets print as the
-// library's decimal dump and parse back; every error has a row with its offset.
+// library's decimal dump and parse back; the rows of text_cases.txt give every
+// error kind with its offset.
 #include <if_index_vec/if_index_text.hpp>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
+#include <sstream>
 
 #include "support.hpp"
 
@@ -14,7 +18,36 @@ void PrintTo(const text_error &e, std::ostream *os) { *os << describe(e.code) <<
 namespace {
 
 using namespace ifvec;
-using E = text_errc;
+
+// The rows of text_cases.txt whose first field is `kind`, split at '|'.
+std::vector<std::vector<std::string>> cases(const std::string &kind, std::size_t fields) {
+    std::ifstream in(IF_INDEX_VEC_TEXT_CASES);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> f;
+        std::istringstream split(line);
+        for (std::string field; std::getline(split, field, '|');)
+            f.push_back(field);
+        f.resize(fields); // a last field left empty
+        if (f[0] == kind)
+            rows.push_back(f);
+    }
+    EXPECT_GT(rows.size(), 4u) << "rows of kind " << kind << " in " << IF_INDEX_VEC_TEXT_CASES;
+    return rows;
+}
+
+text_error error_of(const std::string &description, const std::string &offset) {
+    for (int e = 0; e <= static_cast<int>(text_errc::crosses_slot); ++e)
+        if (describe(static_cast<text_errc>(e)) == description)
+            return {static_cast<text_errc>(e), std::stoul(offset)};
+    ADD_FAILURE() << "no error is described as " << description;
+    return {};
+}
+
+std::vector<int> ints(const std::string &s) {
+    std::istringstream in(s);
+    return {std::istream_iterator<int>(in), std::istream_iterator<int>()};
+}
 
 TEST(Text, RandomSetsPrintAsTheDumpAndParseBack) {
     std::mt19937 rng(2024);
@@ -50,50 +83,17 @@ TEST(Text, RandomSetsPrintAsTheDumpAndParseBack) {
     }
 }
 
-TEST(Text, RangeListRowsGiveTheirPositionsOrErrorAndOffset) {
-    struct Row {
-        std::string_view text;
-        int capacity;
-        text_error error;
-        std::vector<int> positions;
-    };
-    const Row rows[] = {
-        {"", 8, {}, {}},
-        {"0-2,5,7-8", 16, {}, {0, 1, 2, 5, 7, 8}},
-        {"5,0-3,2-6,6", 8, {}, {0, 1, 2, 3, 4, 5, 6}}, // any order, overlaps merged
-        {"0", 1, {}, {0}},
-        {"x", 8, {E::invalid_character, 0}, {}},
-        {"-1", 8, {E::invalid_character, 0}, {}},
-        {"+1", 8, {E::invalid_character, 0}, {}},
-        {"1 ,2", 8, {E::invalid_character, 1}, {}},
-        {"1,2x", 8, {E::invalid_character, 3}, {}},
-        {"1-2-3", 8, {E::invalid_character, 3}, {}},
-        {"1-x", 8, {E::invalid_character, 2}, {}},
-        {"01", 8, {E::leading_zero, 0}, {}},
-        {"1-02", 8, {E::leading_zero, 2}, {}},
-        {",", 8, {E::empty_item, 0}, {}},
-        {",1", 8, {E::empty_item, 0}, {}},
-        {"1,", 8, {E::empty_item, 2}, {}},
-        {"0-2,,5", 8, {E::empty_item, 4}, {}},
-        {"1-", 8, {E::missing_position, 2}, {}},
-        {"1-,2", 8, {E::missing_position, 2}, {}},
-        {"5-3", 8, {E::reversed_range, 2}, {}},
-        {"1,9-8", 16, {E::reversed_range, 4}, {}},
-        {"8", 8, {E::beyond_capacity, 0}, {}},
-        {"0-4096", 4096, {E::beyond_capacity, 2}, {}},
-        {"2147483647", INT_MAX, {E::beyond_capacity, 0}, {}},
-        {"2147483648", INT_MAX, {E::overflow, 0}, {}},
-        {"1,99999999999999999999999", 8, {E::overflow, 2}, {}},
-    };
-    for (const Row &r : rows) {
+TEST(Text, RangeListsGiveTheirPositionsOrTheirErrorAndOffset) {
+    for (const auto &f : cases("list", 6)) {
+        const std::string &text = f[1];
+        const int capacity = std::stoi(f[2]);
+        const text_error want = error_of(f[3], f[4]);
         std::size_t calls = 0;
-        EXPECT_EQ(parse_range_list(r.text, r.capacity, [&](int, int) { ++calls; }), r.error) << r.text;
-        std::vector<int> got{-1}; // kept as it is on error
-        EXPECT_EQ(parse_range_list(r.text, r.capacity, got), r.error) << r.text;
-        std::vector<int> want{-1};
-        want.insert(want.end(), r.positions.begin(), r.positions.end());
-        EXPECT_EQ(got, want) << r.text;
-        EXPECT_TRUE(!r.error || calls == 0) << r.text << ": the sink was called on error";
+        EXPECT_EQ(parse_range_list(text, capacity, [&](int, int) { ++calls; }), want) << text;
+        EXPECT_TRUE(!want || calls == 0) << text << ": the sink was called on error";
+        std::vector<int> got{-1}, expected = ints("-1 " + f[5]); // kept as it is on error
+        EXPECT_EQ(parse_range_list(text, capacity, got), want) << text;
+        EXPECT_EQ(got, expected) << text;
     }
 }
 
@@ -120,52 +120,17 @@ bool other_parse(const char *name, std::uint32_t *if_index) {
 }
 
 TEST(Text, NamesAndNameRangesThroughAnyCodec) {
-    struct Row {
-        bool (*parse)(const char *, std::uint32_t *);
-        std::string text;
-        text_error error;
-        std::uint8_t type;
-        int first, last;
-    };
-    const int none = no_position;
-    const Row rows[] = {
-        {codec_parse, "fc1/1", {}, IF_TYPE_PHY_FC, 0, 0},
-        {codec_parse, "fc16/64", {}, IF_TYPE_PHY_FC, 1023, 1023},
-        {codec_parse, "fc1/1-4", {}, IF_TYPE_PHY_FC, 0, 3},
-        {codec_parse, "fc2/5-5", {}, IF_TYPE_PHY_FC, 68, 68},
-        {codec_parse, "iscsi2/1-64", {}, IF_TYPE_ISCSI, 64, 127},
-        {codec_parse, "port-channel1-5", {}, IF_TYPE_PORT_CHANNEL, 1, 5},
-        {codec_parse, "fc-tunnel0-4095", {}, IF_TYPE_FC_TUNNEL, 0, 4095},
-        {codec_parse, "mgmt1", {}, IF_TYPE_SINGLE, none, none},
-        {codec_parse, "fc1/4-1", {E::reversed_range, 6}, IF_TYPE_PHY_FC, 3, 3},
-        {codec_parse, "fc1/1-65", {E::beyond_capacity, 6}, IF_TYPE_PHY_FC, 0, 0},
-        {codec_parse, "fc17/1", {E::beyond_capacity, 0}, IF_TYPE_PHY_FC, none, none},
-        {codec_parse, "fc17/1-2", {E::beyond_capacity, 0}, IF_TYPE_PHY_FC, none, none},
-        {codec_parse, "port-channel256", {E::beyond_capacity, 0}, IF_TYPE_PORT_CHANNEL, none, none},
-        {codec_parse, "mgmt1-3", {E::single_range, 6}, IF_TYPE_SINGLE, none, none},
-        {codec_parse, "type10:5", {E::not_held, 0}, 10, none, none},
-        {codec_parse, "bogus", {E::unknown_name, 0}, no_type, none, none},
-        {codec_parse, "fc1/1-", {E::unknown_name, 0}, no_type, none, none},
-        {codec_parse, "-5", {E::unknown_name, 0}, no_type, none, none},
-        {codec_parse, "fc1/1-999", {E::unknown_name, 6}, IF_TYPE_PHY_FC, 0, 0},
-        {codec_parse, std::string(300, '1') + "-2", {E::unknown_name, 0}, no_type, none, none},
-        {codec_parse, std::string("fc1/1\0", 6), {E::unknown_name, 0}, no_type, none, none},
-        {other_parse, "zero0", {E::unclassified, 0}, no_type, none, none},
-        {other_parse, "type10x1", {E::not_held, 0}, 10, none, none},
-        {other_parse, "fcport64x1", {E::beyond_capacity, 0}, IF_TYPE_PHY_FC, none, none},
-        {other_parse, "a63-64", {E::crosses_slot, 4}, IF_TYPE_PHY_FC, 63, 63},
-        {other_parse, "b1-2", {E::different_types, 3}, IF_TYPE_PHY_FC, 1, 1},
-    };
-    for (const Row &r : rows) {
-        const named_members m = parse_name_range(r.text, r.parse);
-        EXPECT_EQ(m.error, r.error) << r.text;
-        EXPECT_EQ(m.type, r.type) << r.text;
-        EXPECT_EQ(m.first, r.first) << r.text;
-        EXPECT_EQ(m.last, r.last) << r.text;
-        if (!m.error && m.type != IF_TYPE_SINGLE) {
-            EXPECT_EQ(m.if_index, if_index_at(m.type, m.first)) << r.text;
+    for (const char *kind : {"codec", "other"})
+        for (const auto &f : cases(kind, 5)) {
+            const named_members m = parse_name_range(f[1], f[0] == "codec" ? codec_parse : other_parse);
+            const std::vector<int> want = ints(f[4]); // type, first, last
+            EXPECT_EQ(m.error, error_of(f[2], f[3])) << f[1];
+            EXPECT_EQ((std::vector<int>{m.type, m.first, m.last}), want) << f[1];
+            EXPECT_TRUE(m.error || m.type == IF_TYPE_SINGLE || m.if_index == if_index_at(m.type, m.first))
+                << f[1] << ": the first member's if_index";
         }
-    }
+    // A NUL byte ends no name early.
+    EXPECT_EQ(parse_name(std::string_view("fc1/1\0", 6), codec_parse).error.code, text_errc::unknown_name);
 }
 
 } // namespace
