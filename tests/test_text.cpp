@@ -75,7 +75,7 @@ TEST(Text, RandomSetsPrintAsTheDumpAndParseBack) {
                     << text;
             }
             if (v.num_if != 0)
-                dump = "No. of interfaces: " + std::to_string(v.num_if) + "\n" + dump;
+                dump = std::string(dump_count_header) + std::to_string(v.num_if) + "\n" + dump;
             else
                 dump.clear();
             EXPECT_EQ(test::capture_stdout([&] { if_index_vector_printf_dec(&v); }), dump);

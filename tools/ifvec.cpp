@@ -159,8 +159,6 @@ using member_fn = std::function<std::string(const named_members &)>;
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 bool is_keyword_char(char c) { return (c >= 'a' && c <= 'z') || c == '_'; }
 
-constexpr std::string_view kCountLine = "No. of interfaces: ";
-
 // Reads the items of one set, line by line, from arguments or standard
 // input.  Besides items separated by blanks and commas, a line may be one
 // that --ranges prints: the member count (skipped) or a type's range list.
@@ -173,10 +171,10 @@ public:
         ++line_no_;
         if (text.ends_with('\r')) // a CRLF line end
             text.remove_suffix(1);
-        if (text.starts_with(kCountLine)) {
-            const std::string_view n = text.substr(kCountLine.size());
+        if (text.starts_with(ifvec::dump_count_header)) {
+            const std::string_view n = text.substr(ifvec::dump_count_header.size());
             if (n.empty() || n.find_first_not_of("0123456789") != std::string_view::npos)
-                bad(text, "expected the member count after '" + std::string(kCountLine) + "'");
+                bad(text, "expected the member count after '" + std::string(ifvec::dump_count_header) + "'");
             return;
         }
         for (const ifvec::bitmap_type &t : ifvec::bitmap_types)
@@ -507,6 +505,7 @@ void show(const index_vector &set, unsigned views) {
 enum takes : unsigned { takes_views = 1, takes_quiet = 2 };
 
 struct options {
+    std::string_view command;
     unsigned views = 0;
     bool json = false;
     bool quiet = false;
@@ -568,8 +567,8 @@ constexpr std::string_view kHelpBody =
     "                      fc_tunnel:4095  (positions; phy_fc and iscsi\n"
     "                      positions are slot*64+port; runs to the next blank)\n"
     "A line may also be one that --ranges prints: 'No. of interfaces: N'\n"
-    "(skipped) or 'PHY_FC interfaces: 0-2,5'.  So --names, --ranges, --ifindex\n"
-    "and --format=json's member names are all read back.\n"
+    "(skipped) or 'PHY_FC interfaces: 0-2,5'.  So the output of --names,\n"
+    "--ranges and --ifindex reads back as the same set.\n"
     "\n"
     "Views: --names (members by name), --ranges (positions per type, as the\n"
     "decimal dump prints them, then the mgmt member), --ifindex (one hex\n"
@@ -677,17 +676,15 @@ int run_show(const options &o) {
     return exit_ok;
 }
 
-std::string_view g_command; // the combining command being run
-
 int run_combine(const options &o) {
     if (o.operands.empty())
-        fail(std::string(g_command) + ": expected one or more sets");
+        fail(std::string(o.command) + ": expected one or more sets");
     index_vector result = read_set(o.operands.front());
     for (std::size_t i = 1; i < o.operands.size(); ++i) {
         const index_vector next = read_set(o.operands[i]);
-        if (g_command == "union")
+        if (o.command == "union")
             result |= next;
-        else if (g_command == "intersect")
+        else if (o.command == "intersect")
             result &= next;
         else
             result -= next;
@@ -779,12 +776,11 @@ int run(std::span<const std::string> args) {
         fail("unknown command " + shown(args[i]) + " (expected show, union, intersect, subtract, equal, " +
              "present, demo or help)");
     options o;
+    o.command = c->name;
     if (!parse_options(*c, args.subspan(i + 1), o))
         return print_help(c);
-    if (c->run != nullptr) {
-        g_command = c->name;
+    if (c->run != nullptr)
         return c->run(o);
-    }
     if (o.operands.size() > 1)
         fail("help: expected at most one command");
     if (o.operands.empty())

@@ -78,6 +78,9 @@ inline constexpr std::array<bitmap_type, 4> bitmap_types{{
      false},
 }};
 
+/* The first line of the decimal and hex dumps, before the member count. */
+inline constexpr std::string_view dump_count_header = "No. of interfaces: ";
+
 /* The largest capacity: room for a position of any bitmap type. */
 inline constexpr int max_capacity = std::ranges::max(bitmap_types, {}, &bitmap_type::capacity).capacity;
 
