@@ -36,7 +36,7 @@
 
 #if !defined(__cplusplus) || __cplusplus < 202002L
 #error "<if_index_vec/if_index_text.hpp> needs C++20 (compile with -std=c++20 or later)"
-#endif
+#else /* C++20 */
 
 #include <if_index_codec/if_index_codec.h>
 #include <if_index_vec/if_index_vector.h>
@@ -517,4 +517,5 @@ template <name_parser P>
 
 } // namespace ifvec
 
+#endif /* C++20 */
 #endif /* IF_INDEX_VEC_IF_INDEX_TEXT_HPP */

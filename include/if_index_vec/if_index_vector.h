@@ -288,15 +288,23 @@ IF_INDEX_VECTOR_API void if_index_vector_printf(const if_index_vector_t *vec);
 IF_INDEX_VECTOR_API void if_index_vector_printf_dec(const if_index_vector_t *vec);
 
 /** Prints "No. of interfaces: <num_if>" and, per bitmap, its header and every
- *  byte as two lowercase hex digits ("a0000000..."), 64, 64, 256 and 1024
+ *  byte as two lowercase hex digits ("a0000000..."): 256, 64, 256 and 1024
  *  digits.  The single slot is not printed. */
 IF_INDEX_VECTOR_API void if_index_vector_printf_hex(const if_index_vector_t *vec);
 
-/* Placeholders: take any arguments, read and write nothing, return 0. */
+/* Placeholders: take any arguments, read and write nothing, return 0.
+ * C before C23 can say "any arguments" only without a prototype, which
+ * -Wstrict-prototypes reports in the caller's build; the report is switched
+ * off for these three declarations alone. */
 #if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 202311L)
 #define IF_INDEX_VECTOR_ANY_ARGS ...
 #else
 #define IF_INDEX_VECTOR_ANY_ARGS /* unprototyped: any arguments */
+#if defined(__GNUC__)
+#define IF_INDEX_VECTOR_UNPROTOTYPED 1
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstrict-prototypes"
+#endif
 #endif
 /** Placeholder: does nothing.  \return 0. */
 IF_INDEX_VECTOR_API int if_index_vector_to_array(IF_INDEX_VECTOR_ANY_ARGS);
@@ -304,6 +312,10 @@ IF_INDEX_VECTOR_API int if_index_vector_to_array(IF_INDEX_VECTOR_ANY_ARGS);
 IF_INDEX_VECTOR_API int if_index_vector_from_array(IF_INDEX_VECTOR_ANY_ARGS);
 /** Placeholder: does nothing.  \return 0. */
 IF_INDEX_VECTOR_API int if_index_vector_sprintf(IF_INDEX_VECTOR_ANY_ARGS);
+#if defined(IF_INDEX_VECTOR_UNPROTOTYPED)
+#pragma GCC diagnostic pop
+#undef IF_INDEX_VECTOR_UNPROTOTYPED
+#endif
 
 #ifdef __cplusplus
 }

@@ -25,7 +25,7 @@
 
 #if !defined(__cplusplus) || __cplusplus < 202002L
 #error "<if_index_vec/if_index_vector.hpp> needs C++20 (compile with -std=c++20 or later)"
-#endif
+#else /* C++20 */
 
 #include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.h>
@@ -230,4 +230,5 @@ static_assert(std::ranges::input_range<const index_vector>);
 
 } // namespace ifvec
 
+#endif /* C++20 */
 #endif /* IF_INDEX_VEC_IF_INDEX_VECTOR_HPP */

@@ -1,0 +1,384 @@
+// if_index_codec_check: tells whether libif_index_vec can rely on the
+// interface-index codec it is linked with.
+//
+// The library relies on the codec for exactly these things, and each is a
+// section of the report:
+//   held type codes      if_index_get_type() writes 1, 4, 11 and 15 for the
+//                        if_indexes the constructors build;
+//   field widths         no call writes beyond the outputs it is given: 8-bit
+//                        slot, port and third field, 16-bit channel and
+//                        tunnel, a 32-bit if_index, 24 bytes of type record;
+//   inverse conversions  at every position of every bitmap type, the
+//                        constructor's if_index converts back to that position,
+//                        and the if_indexes of different positions differ;
+//   through the library  a vector holding every one of them walks them back;
+//   name lengths         every name fits the listing's buffer with its
+//                        terminator;
+//   type 6               given single-slot if_indexes are classified as type 6
+//                        (the codec has no constructor for them: pass them
+//                        with --single);
+//   unclassifiable       values the codec refuses do not come back as a held
+//                        type at a storable position.
+// Exit status: 0 when the library can rely on the codec, 1 when it cannot,
+// 2 for a usage error.
+#include <if_index_vec/if_index_text.hpp>
+#include <if_index_vec/if_index_vector.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifndef IF_INDEX_VEC_VERSION_TEXT
+#define IF_INDEX_VEC_VERSION_TEXT "unknown"
+#endif
+
+namespace {
+
+using namespace ifvec;
+
+constexpr const char *kProgram = "if_index_codec_check";
+constexpr std::size_t kDetailsShown = 5;
+
+// One section of the report: "ok" or "FAIL" with the first few problems.
+class Section {
+public:
+    explicit Section(const char *title) : title_(title) {}
+    void problem(const std::string &what) {
+        if (problems_++ < kDetailsShown)
+            details_.push_back(what);
+    }
+    void note(std::string n) { note_ = std::move(n); }
+    bool report() const {
+        std::printf("%-22s %s%s%s\n", title_, problems_ == 0 ? "ok" : "FAIL",
+                    note_.empty() ? "" : "  ", note_.c_str());
+        for (const std::string &d : details_)
+            std::printf("    %s\n", d.c_str());
+        if (problems_ > kDetailsShown)
+            std::printf("    ... and %zu more\n", problems_ - kDetailsShown);
+        return problems_ == 0;
+    }
+
+private:
+    const char *title_;
+    std::size_t problems_ = 0;
+    std::vector<std::string> details_;
+    std::string note_;
+};
+
+std::string hex(std::uint32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08x", static_cast<unsigned>(v));
+    return buf;
+}
+
+std::string name_of(std::uint32_t v) {
+    char buf[name_buffer_size];
+    return name_into(buf, v);
+}
+
+std::string where(const bitmap_type &t, int p) {
+    return std::string(t.keyword) + " position " + std::to_string(p);
+}
+
+// Every if_index the constructors build, per bitmap type, in canonical order.
+struct Built {
+    const bitmap_type *type;
+    int position;
+    std::uint32_t if_index;
+};
+
+std::vector<Built> build_all() {
+    std::vector<Built> all;
+    for (const bitmap_type &t : bitmap_types)
+        for (int p = 0; p < t.capacity; ++p)
+            all.push_back({&t, p, if_index_at(t.code, p)});
+    return all;
+}
+
+bool check_types(const std::vector<Built> &all) {
+    Section s("held type codes");
+    for (const Built &b : all) {
+        const std::uint8_t got = classify(b.if_index).type;
+        if (got != b.type->code)
+            s.problem(where(*b.type, b.position) + ": " + hex(b.if_index) + " is classified as type " +
+                      (got == no_type ? std::string("(none written)") : std::to_string(got)) +
+                      ", expected " + std::to_string(b.type->code));
+    }
+    s.note("(" + std::to_string(all.size()) + " if_indexes of " + std::to_string(bitmap_types.size()) +
+           " types)");
+    return s.report();
+}
+
+// Runs `call` on an output of N bytes that sits between guard bytes, twice
+// with different guard values, and tells whether any guard changed.
+template <std::size_t N, class Call>
+bool writes_beyond(Call call) {
+    for (const unsigned char guard : {std::uint8_t{0xA5}, std::uint8_t{0x5A}}) {
+        alignas(8) unsigned char buf[8 + N + 8];
+        std::memset(buf, guard, sizeof buf);
+        call(buf + 8);
+        for (std::size_t i = 0; i < sizeof buf; ++i)
+            if ((i < 8 || i >= 8 + N) && buf[i] != guard)
+                return true;
+    }
+    return false;
+}
+
+// The constructor of bitmap type `code` for `position`, writing into `out`.
+void construct(std::uint8_t code, int position, std::uint32_t *out) {
+    const auto slot = static_cast<std::uint8_t>(slot_of(position));
+    const auto port = static_cast<std::uint8_t>(port_of(position));
+    const auto number = static_cast<std::uint16_t>(position);
+    switch (code) {
+    case IF_TYPE_PHY_FC: if_index_phy_fc_port_init(out, slot, port, 0); break;
+    case IF_TYPE_ISCSI: if_index_iscsi_port_init(out, slot, port); break;
+    case IF_TYPE_PORT_CHANNEL: if_index_port_channel_init(out, number); break;
+    default: if_index_fcmpls_tnnl_init(out, number); break;
+    }
+}
+
+bool check_widths(const std::vector<Built> &all) {
+    Section s("field widths");
+    for (const Built &b : all) {
+        const std::uint32_t x = b.if_index;
+        const auto fails = [&](const char *call, bool beyond) {
+            if (beyond)
+                s.problem(where(*b.type, b.position) + ": " + call + " writes beyond its output");
+        };
+        const auto u8 = [](unsigned char *p) { return reinterpret_cast<std::uint8_t *>(p); };
+        const auto u16 = [](unsigned char *p) { return reinterpret_cast<std::uint16_t *>(p); };
+        std::uint8_t a = 0, c = 0;
+        fails("if_index_get_type (24-byte type record)",
+              writes_beyond<codec_detail::record_bytes>([&](unsigned char *p) {
+                  (void)if_index_get_type(x, static_cast<codec_detail::record_ptr>(static_cast<void *>(p)));
+              }));
+        fails("the constructor (32-bit if_index)", writes_beyond<4>([&](unsigned char *p) {
+                  construct(b.type->code, b.position, reinterpret_cast<std::uint32_t *>(p));
+              }));
+        switch (b.type->code) {
+        case IF_TYPE_PHY_FC:
+            fails("if_index_phy_fc_get_fields (8-bit slot)",
+                  writes_beyond<1>([&](unsigned char *p) { if_index_phy_fc_get_fields(x, u8(p), &a, &c); }));
+            fails("if_index_phy_fc_get_fields (8-bit port)",
+                  writes_beyond<1>([&](unsigned char *p) { if_index_phy_fc_get_fields(x, &a, u8(p), &c); }));
+            fails("if_index_phy_fc_get_fields (8-bit third field)",
+                  writes_beyond<1>([&](unsigned char *p) { if_index_phy_fc_get_fields(x, &a, &c, u8(p)); }));
+            break;
+        case IF_TYPE_ISCSI:
+            fails("if_index_iscsi_get_fields (8-bit slot)",
+                  writes_beyond<1>([&](unsigned char *p) { if_index_iscsi_get_fields(x, u8(p), &a); }));
+            fails("if_index_iscsi_get_fields (8-bit port)",
+                  writes_beyond<1>([&](unsigned char *p) { if_index_iscsi_get_fields(x, &a, u8(p)); }));
+            break;
+        case IF_TYPE_PORT_CHANNEL:
+            fails("if_index_port_channel_get_channel_num (16-bit channel)",
+                  writes_beyond<2>([&](unsigned char *p) { if_index_port_channel_get_channel_num(x, u16(p)); }));
+            break;
+        default:
+            fails("if_index_fcmpls_tnnl_get_tunnel (16-bit tunnel)",
+                  writes_beyond<2>([&](unsigned char *p) { if_index_fcmpls_tnnl_get_tunnel(x, u16(p)); }));
+            break;
+        }
+    }
+    return s.report();
+}
+
+bool check_inverse(const std::vector<Built> &all) {
+    Section s("inverse conversions");
+    std::set<std::uint32_t> seen;
+    for (const Built &b : all) {
+        const int back = position_of(b.type->code, b.if_index);
+        if (back != b.position)
+            s.problem(where(*b.type, b.position) + ": the constructor gives " + hex(b.if_index) + " (" +
+                      name_of(b.if_index) + "), whose position is " +
+                      (back == no_position ? std::string("not given") : std::to_string(back)));
+        if (!seen.insert(b.if_index).second)
+            s.problem(where(*b.type, b.position) + ": " + hex(b.if_index) +
+                      " is also the if_index of an earlier position");
+    }
+    std::string sizes;
+    for (const bitmap_type &t : bitmap_types)
+        sizes += (sizes.empty() ? "" : ", ") + std::string(t.keyword) + " " + std::to_string(t.capacity);
+    s.note("(every position: " + sizes + ")");
+    return s.report();
+}
+
+bool check_library(const std::vector<Built> &all) {
+    Section s("through the library");
+    if_index_vector_t v;
+    if_index_vector_init(&v);
+    for (const Built &b : all)
+        if (if_index_vector_add(&v, b.if_index) == IF_INDEX_VECTOR_BAD_TYPE)
+            s.problem(where(*b.type, b.position) + ": the library refuses " + hex(b.if_index));
+    if (if_index_vector_num_if(&v) != all.size())
+        s.problem("the vector counts " + std::to_string(if_index_vector_num_if(&v)) + " members, expected " +
+                  std::to_string(all.size()));
+    std::uint32_t cursor = 0;
+    std::size_t i = 0;
+    for (std::uint32_t rc = if_index_vector_itr_begin(&v, &cursor); rc == IF_INDEX_VECTOR_OK;
+         rc = if_index_vector_itr_incr(&v, &cursor), ++i)
+        if (i < all.size() && cursor != all[i].if_index)
+            s.problem(where(*all[i].type, all[i].position) + ": the walk hands out " + hex(cursor) +
+                      ", added " + hex(all[i].if_index));
+    if (i != all.size())
+        s.problem("the walk hands out " + std::to_string(i) + " members, expected " + std::to_string(all.size()));
+    s.note("(" + std::to_string(all.size()) + " added, walked back in order)");
+    return s.report();
+}
+
+// The length of the name `v` gets, or name_buffer_size when it does not fit.
+std::size_t name_length(std::uint32_t v, bool *overrun) {
+    static char buf[4 * name_buffer_size];
+    std::memset(buf, '\xA5', sizeof buf);
+    sprintf_if_index(buf, v);
+    const void *nul = std::memchr(buf, '\0', name_buffer_size);
+    *overrun = nul == nullptr;
+    return nul == nullptr ? name_buffer_size : static_cast<std::size_t>(static_cast<const char *>(nul) - buf);
+}
+
+bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t> &singles) {
+    Section s("name lengths");
+    std::uint32_t longest = 0;
+    std::size_t longest_len = 0;
+    std::vector<std::uint32_t> values;
+    for (const Built &b : all)
+        values.push_back(b.if_index);
+    values.insert(values.end(), singles.begin(), singles.end());
+    for (const std::uint32_t v : values) {
+        bool overrun = false;
+        const std::size_t n = name_length(v, &overrun);
+        if (overrun)
+            s.problem(hex(v) + ": the name and its terminator do not fit " + std::to_string(name_buffer_size) +
+                      " bytes");
+        else if (n == 0)
+            s.problem(hex(v) + ": the name is empty");
+        if (!overrun && n > longest_len) {
+            longest_len = n;
+            longest = v;
+        }
+    }
+    s.note("(longest: \"" + name_of(longest) + "\", " + std::to_string(longest_len) +
+           " bytes and the terminator, room for " + std::to_string(name_buffer_size) + ")");
+    return s.report();
+}
+
+bool check_single(const std::vector<std::uint32_t> &singles) {
+    Section s("type 6");
+    for (const std::uint32_t v : singles) {
+        const std::uint8_t got = classify(v).type;
+        if (v == 0)
+            s.problem("0 cannot be a single-slot member: it marks the empty slot");
+        else if (got != single_type.code)
+            s.problem(hex(v) + " is classified as type " + std::to_string(got) + ", expected " +
+                      std::to_string(single_type.code));
+    }
+    const std::uint8_t zero = classify(0).type;
+    std::string note = singles.empty() ? "(no if_index given: pass one with --single)"
+                                       : "(" + std::to_string(singles.size()) + " given)";
+    if (zero == single_type.code)
+        note += "; 0 is classified as type 6, which the library refuses";
+    s.note(note);
+    return s.report();
+}
+
+// Values near the valid ones (each built if_index with one bit flipped) and
+// the extremes.  A value the codec refuses but still reports as a held type
+// at a storable position would be stored, since only the type code is read.
+bool check_unclassifiable(const std::vector<Built> &all) {
+    Section s("unclassifiable values");
+    std::vector<std::uint32_t> probes{0, 0xFFFFFFFFu, 0x80000000u, 1};
+    for (const Built &b : all)
+        for (int bit = 0; bit < 32; ++bit)
+            probes.push_back(b.if_index ^ (std::uint32_t{1} << bit));
+    std::size_t refused = 0, aliased = 0;
+    for (const std::uint32_t v : probes) {
+        const classification c = classify(v);
+        const bitmap_type *t = find_bitmap_type(c.type);
+        const int p = t != nullptr ? position_of(c.type, v) : no_position;
+        const bool storable = p != no_position && p < t->capacity;
+        if (c.status != 0) {
+            ++refused;
+            if (storable)
+                s.problem(hex(v) + ": refused with status " + std::to_string(c.status) + " but reported as " +
+                          std::string(t->keyword) + " position " + std::to_string(p) +
+                          ": the library would store it");
+        } else if (storable && if_index_at(c.type, p) != v) {
+            ++aliased;
+        }
+    }
+    std::string note = "(" + std::to_string(probes.size()) + " values probed, " + std::to_string(refused) +
+                       " refused by the codec)";
+    if (aliased != 0)
+        note += "\n    note: " + std::to_string(aliased) +
+                " accepted values share a position with another if_index (for example a port of 64 or\n"
+                "    more): a vector stores them at that position and hands back the other if_index";
+    s.note(note);
+    return s.report();
+}
+
+constexpr std::string_view kUsage =
+    "usage: if_index_codec_check [--single IF_INDEX]...\n"
+    "       if_index_codec_check --help | --version\n"
+    "\n"
+    "Checks that libif_index_vec can rely on the interface-index codec it is\n"
+    "linked with: the held type codes, the field widths, the two conversions at\n"
+    "every position of every held type, a vector of all of them, the length of\n"
+    "every name, type-6 if_indexes given with --single (decimal or 0x hex), and\n"
+    "what values the codec refuses come back as.\n"
+    "\n"
+    "Exit status: 0 the library can rely on the codec, 1 it cannot, 2 usage error.\n";
+
+[[noreturn]] void usage_error(const std::string &what) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, what.c_str(), kProgram);
+    std::exit(2);
+}
+
+std::uint32_t parse_if_index(const char *text) {
+    char *end = nullptr;
+    const bool is_hex = std::strncmp(text, "0x", 2) == 0 || std::strncmp(text, "0X", 2) == 0;
+    const unsigned long long v = std::strtoull(text, &end, is_hex ? 16 : 10);
+    if (*text == '\0' || *text == '-' || *text == '+' || *end != '\0' || v > 0xFFFFFFFFull)
+        usage_error(std::string("'") + text + "' is not an if_index (decimal, or 0x and hex digits)");
+    return static_cast<std::uint32_t>(v);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::vector<std::uint32_t> singles;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fwrite(kUsage.data(), 1, kUsage.size(), stdout);
+            return 0;
+        }
+        if (a == "--version" || a == "-V") {
+            std::printf("%s %s\n", kProgram, IF_INDEX_VEC_VERSION_TEXT);
+            return 0;
+        }
+        if (a == "--single" && i + 1 < argc)
+            singles.push_back(parse_if_index(argv[++i]));
+        else if (a.starts_with("--single="))
+            singles.push_back(parse_if_index(argv[i] + std::strlen("--single=")));
+        else
+            usage_error(a == "--single" ? "--single needs an if_index" : "unexpected argument '" + std::string(a) + "'");
+    }
+
+    const std::vector<Built> all = build_all();
+    bool ok = check_types(all);
+    ok = check_widths(all) && ok;
+    ok = check_inverse(all) && ok;
+    ok = check_library(all) && ok;
+    ok = check_names(all, singles) && ok;
+    ok = check_single(singles) && ok;
+    ok = check_unclassifiable(all) && ok;
+    std::puts(ok ? "result: libif_index_vec can rely on this codec"
+                 : "result: libif_index_vec cannot rely on this codec");
+    return ok ? 0 : 1;
+}
