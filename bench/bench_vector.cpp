@@ -290,8 +290,8 @@ void rival_dec(H &h, std::uint32_t num_if) {
     static char line[64 + 16384];
     for (int row = 0; row < 4; ++row) {
         const ref::Group &g = ref::kGroups[row];
-        std::size_t len = std::strlen(g.header);
-        std::memcpy(line, g.header, len);
+        std::size_t len = g.dump_header.size();
+        std::memcpy(line, g.dump_header.data(), len);
         int start = -2, prev = -2;
         bool separator = false;
         const auto flush = [&] {

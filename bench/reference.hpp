@@ -7,6 +7,7 @@
 #pragma once
 
 #include <if_index_codec/if_index_codec.h>
+#include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <cstddef>
@@ -14,30 +15,21 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "vector/type_table.hpp"
+
 namespace ref {
 
-struct Group {
-    std::uint8_t code;
-    int capacity;
-    std::size_t offset;
-    const char *header;
-    std::size_t text_buffer;
-};
-
-inline const Group kGroups[4] = {
-    {IF_TYPE_PHY_FC, 1024, offsetof(if_index_vector_t, phy_fc.bits), "PHY_FC interfaces: ", 4096},
-    {IF_TYPE_PORT_CHANNEL, 256, offsetof(if_index_vector_t, port_channel.bits),
-     "PORT_CHANNEL interfaces: ", 1024},
-    {IF_TYPE_ISCSI, 1024, offsetof(if_index_vector_t, iscsi.bits), "ISCSI interfaces: ", 4096},
-    {IF_TYPE_FC_TUNNEL, 4096, offsetof(if_index_vector_t, fc_tunnel.bits),
-     "FC-TUNNEL interfaces: ", 16384},
-};
+// The types, capacities, dump headers and record offsets: the library's
+// table, built on <if_index_vec/if_index_text.hpp>.  Only the algorithms
+// below are the reference's own.
+using Group = ifvec::detail::BitmapType;
+inline constexpr const auto &kGroups = ifvec::detail::kBitmapTypes;
 
 inline std::uint8_t *bits(if_index_vector_t *v, const Group &g) {
-    return reinterpret_cast<std::uint8_t *>(v) + g.offset;
+    return reinterpret_cast<std::uint8_t *>(v) + g.bits_offset;
 }
 inline const std::uint8_t *bits(const if_index_vector_t *v, const Group &g) {
-    return reinterpret_cast<const std::uint8_t *>(v) + g.offset;
+    return reinterpret_cast<const std::uint8_t *>(v) + g.bits_offset;
 }
 
 inline int group_of(std::uint8_t code) {
@@ -102,57 +94,18 @@ inline std::uint32_t recount(const if_index_vector_t *v) {
 }
 
 // ---- codec conversions ---------------------------------------------------
+// The text header's, as the library's: classify, position_of, if_index_at.
 
 inline std::uint8_t type_of(std::uint32_t x, std::uint32_t *status) {
-    if_index_type_info_t info{};
-    info.type = 0xFF;
-    *status = if_index_get_type(x, &info);
-    return info.type;
+    const ifvec::classification c = ifvec::classify(x);
+    *status = c.status;
+    return c.type;
 }
+using ifvec::if_index_at;
+using ifvec::position_of;
 
-inline int position_of(std::uint8_t type, std::uint32_t x) {
-    std::uint8_t slot = 0, port = 0, unit = 0;
-    std::uint16_t n = 0;
-    switch (type) {
-    case IF_TYPE_PHY_FC:
-        if (if_index_phy_fc_get_fields(x, &slot, &port, &unit) != 0) return -1;
-        return slot * 64 + port;
-    case IF_TYPE_ISCSI:
-        if (if_index_iscsi_get_fields(x, &slot, &port) != 0) return -1;
-        return slot * 64 + port;
-    case IF_TYPE_PORT_CHANNEL:
-        if (if_index_port_channel_get_channel_num(x, &n) != 0) return -1;
-        return n;
-    case IF_TYPE_FC_TUNNEL:
-        if (if_index_fcmpls_tnnl_get_tunnel(x, &n) != 0) return -1;
-        return n;
-    default:
-        return -1;
-    }
-}
-
-inline std::uint32_t if_index_at(std::uint8_t type, int p) {
-    std::uint32_t x = 0;
-    switch (type) {
-    case IF_TYPE_PHY_FC:
-        if_index_phy_fc_port_init(&x, static_cast<std::uint8_t>(p / 64),
-                                  static_cast<std::uint8_t>(p % 64), 0);
-        break;
-    case IF_TYPE_ISCSI:
-        if_index_iscsi_port_init(&x, static_cast<std::uint8_t>(p / 64),
-                                 static_cast<std::uint8_t>(p % 64));
-        break;
-    case IF_TYPE_PORT_CHANNEL:
-        if_index_port_channel_init(&x, static_cast<std::uint16_t>(p));
-        break;
-    case IF_TYPE_FC_TUNNEL:
-        if_index_fcmpls_tnnl_init(&x, static_cast<std::uint16_t>(p));
-        break;
-    default:
-        break;
-    }
-    return x;
-}
+// Position p's bit: bit 7 - p % 8 of byte p / 8.
+inline bool bit(const std::uint8_t *b, int p) { return (b[p / 8] & (0x80u >> (p % 8))) != 0; }
 
 // ---- lifecycle, membership -----------------------------------------------
 
@@ -212,7 +165,7 @@ inline int is_present(const if_index_vector_t *v, std::uint32_t x) {
     const int gi = group_of(t);
     const int p = gi < 0 ? -1 : position_of(t, x);
     if (p < 0 || p >= kGroups[gi].capacity) return 0;
-    return (bits(v, kGroups[gi])[p / 8] & (0x80u >> (p % 8))) != 0;
+    return bit(bits(v, kGroups[gi]), p);
 }
 
 inline std::uint32_t num_if_type(const if_index_vector_t *v, std::uint32_t type) {
@@ -338,7 +291,7 @@ inline void printf_dec(const if_index_vector_t *v) {
     if (v->num_if == 0) return;
     std::printf("No. of interfaces: %d\n", static_cast<int>(v->num_if));
     for (const Group &g : kGroups) {
-        std::printf("%s", g.header);
+        std::printf("%.*s", static_cast<int>(g.dump_header.size()), g.dump_header.data());
         char *buf = static_cast<char *>(std::malloc(g.text_buffer));
         if (buf != nullptr) {
             range_text(buf, g.text_buffer, bits(v, g), g.capacity);
@@ -353,7 +306,7 @@ inline void printf_hex(const if_index_vector_t *v) {
     if (v->num_if == 0) return;
     std::printf("No. of interfaces: %d\n", static_cast<int>(v->num_if));
     for (const Group &g : kGroups) {
-        std::printf("%s", g.header);
+        std::printf("%.*s", static_cast<int>(g.dump_header.size()), g.dump_header.data());
         const std::uint8_t *b = bits(v, g);
         for (int i = 0; i < g.capacity / 8; ++i)
             std::printf(b[i] <= 15 ? "0%x" : "%x", static_cast<unsigned>(b[i]));

@@ -5,6 +5,7 @@
 // library's positions (bit p of a std::bitset is position p).
 #pragma once
 
+#include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <boost/dynamic_bitset.hpp>
@@ -21,10 +22,11 @@ namespace rival {
 // ---- std::bitset ---------------------------------------------------------
 
 struct StdBitset {
-    std::bitset<1024> phy_fc;
-    std::bitset<256> port_channel;
-    std::bitset<1024> iscsi;
-    std::bitset<4096> fc_tunnel;
+    // One bitset per row of ifvec::bitmap_types, in its order.
+    std::bitset<ifvec::bitmap_types[0].capacity> phy_fc;
+    std::bitset<ifvec::bitmap_types[1].capacity> port_channel;
+    std::bitset<ifvec::bitmap_types[2].capacity> iscsi;
+    std::bitset<ifvec::bitmap_types[3].capacity> fc_tunnel;
     std::uint32_t single = 0;
 
     static constexpr const char *kName = "bitset";
@@ -53,7 +55,7 @@ struct StdBitset {
             const ref::Group &g = ref::kGroups[row];
             b.reset();
             for (int p = 0; p < g.capacity; ++p)
-                if (ref::bits(&v, g)[p / 8] & (0x80u >> (p % 8)))
+                if (ref::bit(ref::bits(&v, g), p))
                     b.set(static_cast<std::size_t>(p));
         });
         single = v.single_if_index;
@@ -112,7 +114,7 @@ struct BoostBitset {
             const ref::Group &g = ref::kGroups[r];
             rows[r].reset();
             for (int p = 0; p < g.capacity; ++p)
-                if (ref::bits(&v, g)[p / 8] & (0x80u >> (p % 8)))
+                if (ref::bit(ref::bits(&v, g), p))
                     rows[r].set(static_cast<std::size_t>(p));
         }
         single = v.single_if_index;
@@ -181,7 +183,7 @@ struct Roaring {
             const ref::Group &g = ref::kGroups[r];
             roaring_bitmap_clear(rows[r]);
             for (int p = 0; p < g.capacity; ++p)
-                if (ref::bits(&v, g)[p / 8] & (0x80u >> (p % 8)))
+                if (ref::bit(ref::bits(&v, g), p))
                     roaring_bitmap_add(rows[r], static_cast<std::uint32_t>(p));
         }
         single = v.single_if_index;

@@ -176,6 +176,13 @@ static uint32_t parse_number(const char **s, uint32_t max, uint32_t *out) {
     return IF_INDEX_CODEC_OK;
 }
 
+/* The types printed by name rather than as "type<code>:<number>". */
+static int is_named_type(uint8_t type) {
+    return type == IF_INDEX_TYPE_PHY_FC || type == IF_INDEX_TYPE_PORT_CHANNEL ||
+           type == IF_INDEX_TYPE_MGMT || type == IF_INDEX_TYPE_ISCSI ||
+           type == IF_INDEX_TYPE_FC_TUNNEL;
+}
+
 static int starts_with(const char **s, const char *prefix) {
     size_t n = strlen(prefix);
     if (strncmp(*s, prefix, n) != 0)
@@ -228,18 +235,7 @@ uint32_t if_index_parse(const char *name, uint32_t *if_index) {
     if ((st = parse_number(&s, 255, &code)) != IF_INDEX_CODEC_OK)
         return st;
     /* Named types have one spelling only. */
-    if (*s++ != ':' || if_index_type_keyword((uint8_t)code) != NULL)
+    if (*s++ != ':' || is_named_type((uint8_t)code))
         return IF_INDEX_CODEC_EINVAL;
     return parse_tail_number(s, (uint8_t)code, PAYLOAD_MASK, if_index);
-}
-
-const char *if_index_type_keyword(uint8_t type) {
-    switch (type) {
-    case IF_INDEX_TYPE_PHY_FC: return "phy_fc";
-    case IF_INDEX_TYPE_PORT_CHANNEL: return "port_channel";
-    case IF_INDEX_TYPE_MGMT: return "mgmt";
-    case IF_INDEX_TYPE_ISCSI: return "iscsi";
-    case IF_INDEX_TYPE_FC_TUNNEL: return "fc_tunnel";
-    default: return NULL;
-    }
 }

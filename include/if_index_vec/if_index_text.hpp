@@ -13,6 +13,14 @@
  *   ifvec::if_index_at()   position -> if_index, the inverse
  *   ifvec::name_into()     the codec's name of an if_index, always terminated
  *
+ * and the text forms of sets, which never expand a range into its members:
+ *
+ *   ifvec::parse_range_list()  "0-2,5,7-8" -> runs (lo, hi) handed to a sink
+ *   ifvec::format_range_list() ascending positions -> "0-2,5,7-8"
+ *   ifvec::check_storable()    whether a record can hold an if_index, and where
+ *   ifvec::parse_name()        a name, through the caller's name parser
+ *   ifvec::parse_name_range()  "fc1/1-4", "port-channel1-5": a run of one type
+ *
  * Positions: PHY_FC and ISCSI hold slot * 64 + port, PORT_CHANNEL the
  * channel number, FC-TUNNEL the tunnel number.
  *
@@ -33,12 +41,21 @@
 #include <if_index_codec/if_index_codec.h>
 #include <if_index_vec/if_index_vector.h>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <climits>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <ranges>
 #include <span>
+#include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace ifvec {
 
@@ -48,16 +65,24 @@ struct bitmap_type {
     std::string_view keyword;     /* its name in range lists: "phy_fc" */
     int capacity;                 /* positions 0 .. capacity - 1 */
     std::string_view dump_header; /* line header of the decimal and hex dumps */
+    bool slot_port;               /* positions are slot * ports_per_slot + port */
 };
 
 /* The bitmap types in canonical order. */
 inline constexpr std::array<bitmap_type, 4> bitmap_types{{
-    {IF_TYPE_PHY_FC, "phy_fc", IF_INDEX_VECTOR_PHY_FC_POSITIONS, "PHY_FC interfaces: "},
+    {IF_TYPE_PHY_FC, "phy_fc", IF_INDEX_VECTOR_PHY_FC_POSITIONS, "PHY_FC interfaces: ", true},
     {IF_TYPE_PORT_CHANNEL, "port_channel", IF_INDEX_VECTOR_PORT_CHANNEL_POSITIONS,
-     "PORT_CHANNEL interfaces: "},
-    {IF_TYPE_ISCSI, "iscsi", IF_INDEX_VECTOR_ISCSI_POSITIONS, "ISCSI interfaces: "},
-    {IF_TYPE_FC_TUNNEL, "fc_tunnel", IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS, "FC-TUNNEL interfaces: "},
+     "PORT_CHANNEL interfaces: ", false},
+    {IF_TYPE_ISCSI, "iscsi", IF_INDEX_VECTOR_ISCSI_POSITIONS, "ISCSI interfaces: ", true},
+    {IF_TYPE_FC_TUNNEL, "fc_tunnel", IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS, "FC-TUNNEL interfaces: ",
+     false},
 }};
+
+/* The first line of the decimal and hex dumps, before the member count. */
+inline constexpr std::string_view dump_count_header = "No. of interfaces: ";
+
+/* The largest capacity: room for a position of any bitmap type. */
+inline constexpr int max_capacity = std::ranges::max(bitmap_types, {}, &bitmap_type::capacity).capacity;
 
 /* The type of the single slot, which holds one if_index and no positions. */
 struct single_slot_type {
@@ -200,6 +225,294 @@ inline const char *name_into(std::span<char, name_buffer_size> buf, std::uint32_
     sprintf_if_index(buf.data(), if_index);
     buf.back() = '\0';
     return buf.data();
+}
+
+
+/* ---- Text forms of sets ---------------------------------------------------
+ *
+ * A range list is the text the decimal dump prints for one bitmap: runs of
+ * consecutive positions as "first-last", single positions alone, joined by
+ * ',' without blanks; positions are decimal, without sign or leading zero.
+ * Positions 0,1,2,5,7,8 give "0-2,5,7-8" and no position gives "".  The
+ * parser takes exactly that grammar (runs in any order, overlaps allowed)
+ * and reports each run to a sink as it stands, so its time and memory grow
+ * with the length of the text, never with what the runs span.
+ */
+
+/* What is wrong with a text.  Range lists give the first seven, names and
+ * name ranges the others. */
+enum class text_errc : unsigned char {
+    ok,
+    invalid_character, /* a byte that cannot stand there */
+    leading_zero,      /* a position written with a leading 0 */
+    empty_item,        /* no run before or after a ',' */
+    missing_position,  /* a '-' with no position after it */
+    reversed_range,    /* a run whose last position is below its first */
+    beyond_capacity,   /* a position at or beyond its type's capacity, or a
+                          port past the last of its slot */
+    overflow,          /* a number too large for any position */
+    unknown_name,      /* the name parser refused the name */
+    unclassified,      /* the codec gives the if_index no type or no position */
+    not_held,          /* a type the record has no storage for (or a 0 of the single type) */
+    single_range,      /* a name range of the single type, which has no positions */
+    different_types,   /* the two ends of a name range are of different types */
+    crosses_slot,      /* the two ends of a port name range lie in different slots */
+};
+
+/* A short description of `e`, such as "empty item". */
+[[nodiscard]] constexpr std::string_view describe(text_errc e) noexcept {
+    switch (e) {
+    case text_errc::ok: return "ok";
+    case text_errc::invalid_character: return "unexpected character";
+    case text_errc::leading_zero: return "leading zero";
+    case text_errc::empty_item: return "empty item";
+    case text_errc::missing_position: return "range without its last position";
+    case text_errc::reversed_range: return "reversed range";
+    case text_errc::beyond_capacity: return "beyond the capacity of its type";
+    case text_errc::overflow: return "number too large";
+    case text_errc::unknown_name: return "unknown interface name";
+    case text_errc::unclassified: return "not an if_index the codec can classify";
+    case text_errc::not_held: return "type not held in a vector";
+    case text_errc::single_range: return "the single type has no ranges";
+    case text_errc::different_types: return "range ends of different types";
+    case text_errc::crosses_slot: return "range ends in different slots";
+    }
+    return "unknown error";
+}
+
+/* An error and the byte offset in the text where it was found: the start of
+ * the offending number or name end, the offending byte, or where a missing
+ * item or position should be.  Converts to true when there is an error. */
+struct text_error {
+    text_errc code = text_errc::ok;
+    std::size_t offset = 0;
+    explicit constexpr operator bool() const noexcept { return code != text_errc::ok; }
+    friend constexpr bool operator==(const text_error &, const text_error &) noexcept = default;
+};
+
+namespace text_detail {
+[[nodiscard]] constexpr bool is_digit(char c) noexcept { return c >= '0' && c <= '9'; }
+
+/* Reads the position at text[i], advancing i past its digits.  `after_dash`
+ * tells a missing last position from an empty item. */
+[[nodiscard]] constexpr text_error read_position(std::string_view text, std::size_t &i, int capacity,
+                                                 bool after_dash, int &value) noexcept {
+    const std::size_t start = i;
+    if (i == text.size() || text[i] == ',')
+        return {after_dash ? text_errc::missing_position : text_errc::empty_item, i};
+    if (!is_digit(text[i]))
+        return {text_errc::invalid_character, i};
+    long long v = 0;
+    for (; i < text.size() && is_digit(text[i]); ++i)
+        if (v <= INT_MAX) // stays above INT_MAX once there: no wrap, however long the number
+            v = v * 10 + (text[i] - '0');
+    if (text[start] == '0' && i - start > 1)
+        return {text_errc::leading_zero, start};
+    if (v > INT_MAX)
+        return {text_errc::overflow, start};
+    if (v >= capacity)
+        return {text_errc::beyond_capacity, start};
+    value = static_cast<int>(v);
+    return {};
+}
+
+/* One pass over a range list, reporting each run to `sink` as it is read. */
+template <class Sink>
+constexpr text_error scan_range_list(std::string_view text, int capacity, Sink &sink) {
+    std::size_t i = 0;
+    if (text.empty())
+        return {};
+    for (;;) {
+        int lo = 0;
+        if (const text_error e = read_position(text, i, capacity, false, lo))
+            return e;
+        int hi = lo;
+        if (i < text.size() && text[i] == '-') {
+            const std::size_t hi_start = ++i;
+            if (const text_error e = read_position(text, i, capacity, true, hi))
+                return e;
+            if (hi < lo)
+                return {text_errc::reversed_range, hi_start};
+        }
+        sink(lo, hi);
+        if (i == text.size())
+            return {};
+        if (text[i] != ',')
+            return {text_errc::invalid_character, i};
+        ++i;
+    }
+}
+} // namespace text_detail
+
+/* Parses the range list `text` of a type with `capacity` positions and calls
+ * sink(lo, hi) for each run, in the text's order (a lone position as
+ * lo == hi).  The whole text is checked first: on error the sink is never
+ * called.  "" is the empty list. */
+template <class Sink>
+    requires std::invocable<Sink &, int, int>
+[[nodiscard]] constexpr text_error parse_range_list(std::string_view text, int capacity, Sink &&sink) {
+    auto check_only = [](int, int) noexcept {};
+    if (const text_error e = text_detail::scan_range_list(text, capacity, check_only))
+        return e;
+    return text_detail::scan_range_list(text, capacity, sink);
+}
+
+/* The same, appending the positions to `out` in ascending order, each once.
+ * `out` grows by every position the runs span: for untrusted text, give a
+ * sink instead.  `out` is unchanged on error. */
+[[nodiscard]] inline text_error parse_range_list(std::string_view text, int capacity,
+                                                 std::vector<int> &out) {
+    std::vector<std::pair<int, int>> runs;
+    if (const text_error e =
+            parse_range_list(text, capacity, [&](int lo, int hi) { runs.emplace_back(lo, hi); }))
+        return e;
+    std::ranges::sort(runs);
+    int next = 0; // every position below `next` is in `out` already
+    for (const auto &[lo, hi] : runs) {
+        for (int p = std::max(lo, next); p <= hi; ++p)
+            out.push_back(p);
+        next = std::max(next, hi + 1);
+    }
+    return {};
+}
+
+/* The range list of `ascending` positions, exactly as the decimal dump
+ * prints one bitmap: 0,1,2,5,7,8 give "0-2,5,7-8". */
+template <std::ranges::input_range R>
+    requires std::convertible_to<std::ranges::range_reference_t<R>, int>
+[[nodiscard]] std::string format_range_list(R &&ascending) {
+    std::string out;
+    const auto append = [&out](int n) {
+        char digits[16];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+    };
+    const auto close_run = [&](int lo, int hi) {
+        if (!out.empty())
+            out += ',';
+        append(lo);
+        if (hi != lo) {
+            out += '-';
+            append(hi);
+        }
+    };
+    bool open = false;
+    int lo = 0, hi = 0;
+    for (const int p : ascending) {
+        if (open && p == hi + 1) {
+            hi = p;
+            continue;
+        }
+        if (open)
+            close_run(lo, hi);
+        lo = hi = p;
+        open = true;
+    }
+    if (open)
+        close_run(lo, hi);
+    return out;
+}
+
+/* Members named by a text: positions first..last of the bitmap of type code
+ * `type`, or, for the single type, the one if_index (first = last =
+ * no_position).  `if_index` is the first member's.  On error, `type` and
+ * `if_index` are filled as far as they are known. */
+struct named_members {
+    text_error error;
+    std::uint8_t type = no_type;
+    int first = no_position;
+    int last = no_position;
+    std::uint32_t if_index = 0;
+};
+
+/* Whether a record can hold `if_index`, and where: the codec classifies it
+ * as a held type, and for a bitmap type its position is below the capacity
+ * and gives back the same if_index (which refuses a port past the last of
+ * its slot: slot * 64 + port would fold it onto the next slot). */
+[[nodiscard]] inline named_members check_storable(std::uint32_t if_index) noexcept {
+    named_members m;
+    m.type = classify(if_index).type;
+    m.if_index = if_index;
+    if (m.type == no_type) {
+        m.error.code = text_errc::unclassified;
+    } else if (m.type == single_type.code) {
+        if (if_index == 0)
+            m.error.code = text_errc::not_held;
+    } else if (const bitmap_type *t = find_bitmap_type(m.type); t == nullptr) {
+        m.error.code = text_errc::not_held;
+    } else if (const int p = position_of(m.type, if_index); p == no_position) {
+        m.error.code = text_errc::unclassified;
+    } else if (p >= t->capacity || if_index_at(m.type, p) != if_index) {
+        m.error.code = text_errc::beyond_capacity;
+    } else {
+        m.first = m.last = p;
+    }
+    return m;
+}
+
+/* A name parser: parse(name, &if_index) returns true and writes the
+ * if_index of the terminated `name`, or returns false.  The stand-in codec's
+ * if_index_parse returns a status instead, so adapt it:
+ *     [](const char *n, std::uint32_t *x) { return if_index_parse(n, x) == IF_INDEX_CODEC_OK; } */
+template <class P>
+concept name_parser = std::invocable<P &, const char *, std::uint32_t *> &&
+                      std::same_as<std::invoke_result_t<P &, const char *, std::uint32_t *>, bool>;
+
+/* The member named `name` (the whole text), checked as check_storable()
+ * does.  A name longer than any codec name, or holding a NUL byte, is an
+ * unknown name; nothing is allocated. */
+template <name_parser P>
+[[nodiscard]] named_members parse_name(std::string_view name, P &&parse) {
+    char buf[name_buffer_size];
+    std::uint32_t if_index = 0;
+    if (name.size() >= sizeof buf || name.find('\0') != std::string_view::npos)
+        return {{text_errc::unknown_name, 0}};
+    *std::ranges::copy(name, buf).out = '\0';
+    if (!std::invoke(parse, static_cast<const char *>(buf), &if_index))
+        return {{text_errc::unknown_name, 0}};
+    return check_storable(if_index);
+}
+
+/* A name, or a name range "NAME-N": the members from NAME through the name
+ * that NAME becomes when its last number is replaced by N ("fc1/1-4" is
+ * fc1/1 through fc1/4, "port-channel1-5" port-channel1 through
+ * port-channel5).  Both ends go through the name parser; they must be of one
+ * bitmap type, in order, and for the port types in one slot.  A text that
+ * parses whole as a name is that name.  Errors about the second end are at
+ * the offset of N. */
+template <name_parser P>
+[[nodiscard]] named_members parse_name_range(std::string_view text, P &&parse) {
+    named_members whole = parse_name(text, parse);
+    const std::size_t dash = text.rfind('-');
+    if (whole.error.code != text_errc::unknown_name || dash == std::string_view::npos || dash == 0 ||
+        !text_detail::is_digit(text[dash - 1]) || dash + 1 == text.size() ||
+        !std::ranges::all_of(text.substr(dash + 1), text_detail::is_digit))
+        return whole;
+    named_members lo = parse_name(text.substr(0, dash), parse);
+    if (lo.error)
+        return lo;
+    if (lo.type == single_type.code)
+        return {{text_errc::single_range, dash + 1}, lo.type, no_position, no_position, lo.if_index};
+    const std::size_t number = text.find_last_not_of("0123456789", dash - 1) + 1; // npos + 1 == 0
+    const std::string_view n = text.substr(dash + 1);
+    char buf[name_buffer_size];
+    if (number + n.size() >= sizeof buf)
+        return {{text_errc::unknown_name, dash + 1}, lo.type, lo.first, lo.last, lo.if_index};
+    std::ranges::copy(n, std::ranges::copy(text.substr(0, number), buf).out);
+    named_members hi = parse_name(std::string_view(buf, number + n.size()), parse);
+    const auto fail = [&](text_errc e) {
+        lo.error = {e, dash + 1};
+        return lo;
+    };
+    if (hi.error)
+        return fail(hi.error.code);
+    if (hi.type != lo.type)
+        return fail(text_errc::different_types);
+    if (hi.first < lo.first)
+        return fail(text_errc::reversed_range);
+    if (find_bitmap_type(lo.type)->slot_port && slot_of(hi.first) != slot_of(lo.first))
+        return fail(text_errc::crosses_slot);
+    lo.last = hi.first;
+    return lo;
 }
 
 } // namespace ifvec

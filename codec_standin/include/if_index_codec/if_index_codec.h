@@ -121,10 +121,6 @@ IF_INDEX_CODEC_API int sprintf_if_index(char *buf, uint32_t if_index);
  * numbers beyond a field's width with IF_INDEX_CODEC_ERANGE. */
 IF_INDEX_CODEC_API uint32_t if_index_parse(const char *name, uint32_t *if_index);
 
-/* Short lower-case keyword of a type code ("phy_fc", "port_channel",
- * "iscsi", "fc_tunnel", "mgmt"), or NULL for a type without one. */
-IF_INDEX_CODEC_API const char *if_index_type_keyword(uint8_t type);
-
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,136 @@
+// Text forms of <if_index_vec/if_index_text.hpp>: random sets print as the
+// library's decimal dump and parse back; the rows of text_cases.txt give every
+// error kind with its offset.
+#include <if_index_vec/if_index_text.hpp>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "support.hpp"
+
+namespace ifvec {
+void PrintTo(const text_error &e, std::ostream *os) { *os << describe(e.code) << " at " << e.offset; }
+} // namespace ifvec
+
+namespace {
+
+using namespace ifvec;
+
+// The rows of text_cases.txt whose first field is `kind`, split at '|'.
+std::vector<std::vector<std::string>> cases(const std::string &kind, std::size_t fields) {
+    std::ifstream in(IF_INDEX_VEC_TEXT_CASES);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> f;
+        std::istringstream split(line);
+        for (std::string field; std::getline(split, field, '|');)
+            f.push_back(field);
+        f.resize(fields); // a last field left empty
+        if (f[0] == kind)
+            rows.push_back(f);
+    }
+    EXPECT_GT(rows.size(), 4u) << "rows of kind " << kind << " in " << IF_INDEX_VEC_TEXT_CASES;
+    return rows;
+}
+
+text_error error_of(const std::string &description, const std::string &offset) {
+    for (int e = 0; e <= static_cast<int>(text_errc::crosses_slot); ++e)
+        if (describe(static_cast<text_errc>(e)) == description)
+            return {static_cast<text_errc>(e), std::stoul(offset)};
+    ADD_FAILURE() << "no error is described as " << description;
+    return {};
+}
+
+std::vector<int> ints(const std::string &s) {
+    std::istringstream in(s);
+    return {std::istream_iterator<int>(in), std::istream_iterator<int>()};
+}
+
+TEST(Text, RandomSetsPrintAsTheDumpAndParseBack) {
+    std::mt19937 rng(2024);
+    for (const double density : {0.0, 0.002, 0.05, 0.5, 0.95, 1.0}) {
+        for (int round = 0; round < 8; ++round) {
+            if_index_vector_t v;
+            if_index_vector_init(&v);
+            std::string dump;
+            for (const bitmap_type &t : bitmap_types) {
+                std::vector<int> want;
+                for (int p = 0; p < t.capacity; ++p)
+                    if (std::bernoulli_distribution(density)(rng)) {
+                        want.push_back(p);
+                        ASSERT_EQ(if_index_vector_add(&v, if_index_at(t.code, p)), 0u);
+                    }
+                const std::string text = format_range_list(want);
+                dump += std::string(t.dump_header) + text + "\n";
+                std::vector<int> got;
+                ASSERT_FALSE(parse_range_list(text, t.capacity, got)) << text;
+                EXPECT_EQ(got, want) << t.keyword << ": " << text;
+                // One sink call per item: runs are reported, never expanded.
+                std::size_t calls = 0;
+                ASSERT_FALSE(parse_range_list(text, t.capacity, [&](int, int) { ++calls; }));
+                EXPECT_EQ(calls, text.empty() ? 0 : 1 + static_cast<std::size_t>(std::ranges::count(text, ',')))
+                    << text;
+            }
+            if (v.num_if != 0)
+                dump = std::string(dump_count_header) + std::to_string(v.num_if) + "\n" + dump;
+            else
+                dump.clear();
+            EXPECT_EQ(test::capture_stdout([&] { if_index_vector_printf_dec(&v); }), dump);
+        }
+    }
+}
+
+TEST(Text, RangeListsGiveTheirPositionsOrTheirErrorAndOffset) {
+    for (const auto &f : cases("list", 6)) {
+        const std::string &text = f[1];
+        const int capacity = std::stoi(f[2]);
+        const text_error want = error_of(f[3], f[4]);
+        std::size_t calls = 0;
+        EXPECT_EQ(parse_range_list(text, capacity, [&](int, int) { ++calls; }), want) << text;
+        EXPECT_TRUE(!want || calls == 0) << text << ": the sink was called on error";
+        std::vector<int> got{-1}, expected = ints("-1 " + f[5]); // kept as it is on error
+        EXPECT_EQ(parse_range_list(text, capacity, got), want) << text;
+        EXPECT_EQ(got, expected) << text;
+    }
+}
+
+bool codec_parse(const char *name, std::uint32_t *if_index) {
+    return if_index_parse(name, if_index) == IF_INDEX_CODEC_OK;
+}
+
+// Names of another codec: raw if_indexes, and ends that the stand-in's names
+// cannot give (a range across slots, ends of two types).
+bool other_parse(const char *name, std::uint32_t *if_index) {
+    static const std::map<std::string, std::uint32_t> names{
+        {"zero0", 0},
+        {"type10x1", 0x0A000001},
+        {"fcport64x1", 0x01004000}, // slot 0, port 64: folds onto the next slot
+        {"a63", if_index_at(IF_TYPE_PHY_FC, 63)},
+        {"a64", if_index_at(IF_TYPE_PHY_FC, 64)},
+        {"b1", if_index_at(IF_TYPE_PHY_FC, 1)},
+        {"b2", if_index_at(IF_TYPE_PORT_CHANNEL, 2)},
+    };
+    const auto it = names.find(name);
+    if (it != names.end())
+        *if_index = it->second;
+    return it != names.end();
+}
+
+TEST(Text, NamesAndNameRangesThroughAnyCodec) {
+    for (const char *kind : {"codec", "other"})
+        for (const auto &f : cases(kind, 5)) {
+            const named_members m = parse_name_range(f[1], f[0] == "codec" ? codec_parse : other_parse);
+            const std::vector<int> want = ints(f[4]); // type, first, last
+            EXPECT_EQ(m.error, error_of(f[2], f[3])) << f[1];
+            EXPECT_EQ((std::vector<int>{m.type, m.first, m.last}), want) << f[1];
+            EXPECT_TRUE(m.error || m.type == IF_TYPE_SINGLE || m.if_index == if_index_at(m.type, m.first))
+                << f[1] << ": the first member's if_index";
+        }
+    // A NUL byte ends no name early.
+    EXPECT_EQ(parse_name(std::string_view("fc1/1\0", 6), codec_parse).error.code, text_errc::unknown_name);
+}
+
+} // namespace
