@@ -93,10 +93,9 @@ inline constexpr single_slot_type single_type{IF_TYPE_SINGLE, "mgmt"};
 
 /* The row of bitmap_types with type code `code`, or nullptr. */
 [[nodiscard]] constexpr const bitmap_type *find_bitmap_type(std::uint32_t code) noexcept {
-    for (const bitmap_type &t : bitmap_types)
-        if (t.code == code)
-            return &t;
-    return nullptr;
+    const auto *t = std::find_if(bitmap_types.begin(), bitmap_types.end(),
+                                 [code](const bitmap_type &b) { return b.code == code; });
+    return t != bitmap_types.end() ? t : nullptr;
 }
 
 /* "No position": an if_index whose fields the codec does not give. */
@@ -432,15 +431,15 @@ struct named_members {
     named_members m;
     m.type = classify(if_index).type;
     m.if_index = if_index;
-    if (m.type == no_type) {
-        m.error.code = text_errc::unclassified;
-    } else if (m.type == single_type.code) {
+    const bitmap_type *t = find_bitmap_type(m.type);
+    const int p = t != nullptr ? position_of(m.type, if_index) : no_position;
+    if (m.type == single_type.code) {
         if (if_index == 0)
             m.error.code = text_errc::not_held;
-    } else if (const bitmap_type *t = find_bitmap_type(m.type); t == nullptr) {
-        m.error.code = text_errc::not_held;
-    } else if (const int p = position_of(m.type, if_index); p == no_position) {
+    } else if (m.type == no_type || (t != nullptr && p == no_position)) {
         m.error.code = text_errc::unclassified;
+    } else if (t == nullptr) {
+        m.error.code = text_errc::not_held;
     } else if (p >= t->capacity || if_index_at(m.type, p) != if_index) {
         m.error.code = text_errc::beyond_capacity;
     } else {

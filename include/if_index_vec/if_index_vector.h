@@ -54,6 +54,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <if_index_vec/version.h>
+
 #if defined(IF_INDEX_VECTOR_BUILDING) && defined(__GNUC__)
 #define IF_INDEX_VECTOR_API __attribute__((visibility("default")))
 #else

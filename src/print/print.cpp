@@ -226,6 +226,18 @@ constexpr std::size_t kDecDumpMax = [] {
     return n;
 }();
 
+// The decimal dump: the count line, then per bitmap its header and (with
+// `ranges`) its range text.
+void put_dec_dump(Text &text, const if_index_vector_t *vec, bool ranges) noexcept {
+    text.put_count_line(vec->num_if);
+    for (const auto &t : kBitmapTypes) {
+        text.put(t.dump_header);
+        if (ranges)
+            text.put_range_text(bitmap_bits(vec, t), t.capacity, t.text_buffer);
+        text.put('\n');
+    }
+}
+
 } // namespace
 } // namespace ifvec::detail
 
@@ -262,21 +274,19 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
 void if_index_vector_printf_dec(const if_index_vector_t *vec) {
     if (vec->num_if == 0)
         return;
-    char *const heap = static_cast<char *>(std::malloc(kDecDumpMax));
+    if (char *const heap = static_cast<char *>(std::malloc(kDecDumpMax))) {
+        {
+            Text text(heap, kDecDumpMax);
+            put_dec_dump(text, vec, true);
+        }
+        std::free(heap);
+        return;
+    }
     // Without the heap buffer there is no room for the range texts, but the
     // lines still show which group is which.
-    char fallback[kStackText];
-    {
-        Text text(heap != nullptr ? heap : fallback, heap != nullptr ? kDecDumpMax : sizeof fallback);
-        text.put_count_line(vec->num_if);
-        for (const auto &t : kBitmapTypes) {
-            text.put(t.dump_header);
-            if (heap != nullptr)
-                text.put_range_text(bitmap_bits(vec, t), t.capacity, t.text_buffer);
-            text.put('\n');
-        }
-    }
-    std::free(heap);
+    char buf[kStackText];
+    Text text(buf, sizeof buf);
+    put_dec_dump(text, vec, false);
 }
 
 void if_index_vector_printf_hex(const if_index_vector_t *vec) {

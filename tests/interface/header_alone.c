@@ -11,6 +11,7 @@ void if_index_vector_header_alone(void) {
     uint32_t out = 0;
     (void)vec;
     (void)out;
+    (void)sizeof(char[IF_INDEX_VEC_VERSION >= IF_INDEX_VEC_VERSION_OF(1, 0, 0) ? 1 : -1]);
     (void)&if_index_vector_new;
     (void)&if_index_vector_init;
     (void)&if_index_vector_delete;
