@@ -34,7 +34,7 @@
 #include "reference.hpp"
 #include "rivals.hpp"
 #include "vector/bitmap.hpp"
-#include "../tests/model.hpp"
+#include "capture.hpp"
 
 namespace {
 
@@ -410,7 +410,7 @@ std::uint32_t rival_membership(H &h, const std::vector<Member> &probe) {
 
 // ---- agreement check -----------------------------------------------------------
 
-using ifvec::test::capture_stdout; // from tests/model.hpp
+using ifvec::test::capture_stdout;
 
 bool g_ok = true;
 void expect(bool cond, const std::string &what, const Density &d) {
