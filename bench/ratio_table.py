@@ -3,8 +3,9 @@
 
 Every figure is the median CPU time over the run's interleaved repetitions
 (or the single run when there were none); every ratio divides two figures of
-the same run.  Prints Markdown: one table per workload, then the targets,
-each with the figure it was judged on.
+the same run.  Prints Markdown: an overview of the main workloads (the
+table in bench/README.md), one table per workload, then the targets, each
+with the figure it was judged on.
 
     python3 bench/ratio_table.py build/bench/bench/bench_vector.json
 """
@@ -83,6 +84,45 @@ def workload_tables(times, members):
     return out
 
 
+def summary(times, members):
+    """The overview table: the library's time, every other column as its time / the library's."""
+    columns = ["ref", "bitset", "boost", "roaring", "floor"]
+    # (label, workload, density, library's implementation, suffix of the rivals' implementations)
+    rows = [("copy", "copy", "50%", "lib", ""),
+            ("membership (no density)", "membership", "-", "lib", "+codec"),
+            ("union", "union", "50%", "lib", ""),
+            ("intersection", "intersection", "50%", "lib", ""),
+            ("subtract", "subtract", "50%", "lib", ""),
+            ("is_equal", "is_equal", "50%", "lib", ""),
+            ("count", "count", "50%", "lib", ""),
+            ("walk_typed", "walk_typed", "50%", "lib", "+codec"),
+            ("walk_cursor", "walk_cursor", "50%", "lib", ""),
+            ("scan core, next_set per member", "scan", "50%", "lib", ""),
+            ("scan, word visitor", "scan", "50%", "lib_visit", ""),
+            ("range_text", "range_text", "50%", "lib", "+snprintf"),
+            ("range_text", "range_text", "alt", "lib", "+snprintf"),
+            ("hex", "hex", "50%", "lib", "")]
+    out = ["\n#### Overview (library's time; other columns: their time / the library's)\n",
+           "| workload (density) | library | reference | std::bitset | boost | CRoaring | floor |",
+           "|---|---|---|---|---|---|---|"]
+    for label, w, d, lib_impl, suffix in rows:
+        lib = times.get((w, lib_impl, d))
+        if lib is None:
+            continue
+        n = members.get((w, lib_impl, d), 0)
+        shown = f"{fmt(lib / n)} ns/member" if n else f"{fmt(lib)} ns"
+        cells = []
+        for c in columns:
+            impl = c + suffix if c in ("bitset", "boost", "roaring") else c
+            t = times.get((w, impl, d))
+            cells.append(f"{t / lib:.2f}" if t is not None else "–")
+        if label.startswith("membership"):
+            out.append(f"| {label} | {shown} | " + " | ".join(cells) + " |")
+        else:
+            out.append(f"| {label} ({d}) | {shown} | " + " | ".join(cells) + " |")
+    return out
+
+
 def targets(times, members):
     t = times
     dens = ["0.1%", "1%", "5%", "50%", "100%", "alt"]
@@ -151,6 +191,7 @@ def main():
     reps = context.get("repetitions") or "1"
     print(f"Medians of CPU time over interleaved repetitions; host: {context.get('host_name', '?')},"
           f" {context.get('num_cpus', '?')} CPUs at {context.get('mhz_per_cpu', '?')} MHz")
+    print("\n".join(summary(times, members)))
     print("\n".join(workload_tables(times, members)))
     try:
         print("\n".join(targets(times, members)))
