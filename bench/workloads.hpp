@@ -45,10 +45,13 @@ struct Records {
         members = members_of(a());
     }
 
-    static if_index_vector_t *dst() { return operand(kDst); }
-    static const if_index_vector_t *a() { return operand(kA); }
-    static const if_index_vector_t *b() { return operand(kB); }
-    static const if_index_vector_t *a_copy() { return operand(kACopy); }
+    // The operands reach the workloads as run-time pointers, as a caller's
+    // records do: code inlined here is not specialised for the arena's
+    // fixed addresses (only the floors may be).
+    static if_index_vector_t *dst() { return opaque(operand(kDst)); }
+    static const if_index_vector_t *a() { return opaque(operand(kA)); }
+    static const if_index_vector_t *b() { return opaque(operand(kB)); }
+    static const if_index_vector_t *a_copy() { return opaque(operand(kACopy)); }
 
     std::vector<Member> members; // A's bitmap members: walks report time per member
     std::vector<Member> probe = membership_probe(); // the membership workload's if_indexes
@@ -82,13 +85,6 @@ struct WalkSum {
 // The if_index at position 0 of bitmap row `row`: where a typed walk starts.
 inline std::uint32_t first_of_row(int row) {
     return ref::if_index_at(ref::kGroups[row].code, 0);
-}
-
-// `v` as a value the compiler cannot see through (one register, no memory).
-template <class T>
-T opaque(T v) {
-    asm volatile("" : "+r"(v));
-    return v;
 }
 
 // ---- copy: dst = A -----------------------------------------------------------
@@ -127,14 +123,14 @@ std::uint32_t combine_ref(Records &) {
     return ref::combine(Records::dst(), Records::b(), opaque(Op));
 }
 
-// The floor of all three: OR of 800 bytes, no count.
-[[gnu::noinline]] inline void or_800(unsigned char *__restrict d, const unsigned char *__restrict s) {
+// The floor of all three: OR of 800 bytes, no count, in a function of its
+// own.  As a floor it is the best loop the compiler can make, so it works on
+// the arena's fixed addresses, which it is compiled for (aligned, apart).
+[[gnu::noinline]] inline void or_floor(Records &) {
+    auto *d = reinterpret_cast<unsigned char *>(operand(kDst));
+    const auto *s = reinterpret_cast<const unsigned char *>(operand(kB));
     for (int i = 0; i < 800; ++i)
         d[i] = static_cast<unsigned char>(d[i] | s[i]);
-}
-inline void or_floor(Records &) {
-    or_800(reinterpret_cast<unsigned char *>(Records::dst()),
-           reinterpret_cast<const unsigned char *>(Records::b()));
 }
 
 template <class H>
