@@ -34,7 +34,7 @@
 #include "reference.hpp"
 #include "rivals.hpp"
 #include "vector/bitmap.hpp"
-#include "capture.hpp"
+#include "model.hpp"
 
 namespace {
 
