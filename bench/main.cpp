@@ -20,7 +20,7 @@
 #include <iostream>
 #include <string>
 
-#include "capture.hpp"
+#include "model.hpp"
 #include "registration.hpp"
 #include "workloads.hpp"
 

@@ -6,11 +6,8 @@
 #include <dlfcn.h>
 #include <stdint.h>
 
-typedef uint32_t phy_fc_init_fn(uint32_t *, uint8_t, uint8_t, uint8_t);
-uint32_t if_index_phy_fc_port_init(uint32_t *ifx, uint8_t slot, uint8_t port, uint8_t third);
-
 uint32_t if_index_phy_fc_port_init(uint32_t *ifx, uint8_t slot, uint8_t port, uint8_t third) {
-    phy_fc_init_fn *real;
+    uint32_t (*real)(uint32_t *, uint8_t, uint8_t, uint8_t);
     *(void **)&real = dlsym(RTLD_NEXT, "if_index_phy_fc_port_init");
     return real(ifx, slot, (uint8_t)(port + 1), third);
 }

@@ -55,8 +55,8 @@ public:
     }
     void note(std::string n) { note_ = std::move(n); }
     bool report() const {
-        std::printf("%-22s %s%s%s\n", title_, problems_ == 0 ? "ok" : "FAIL",
-                    note_.empty() ? "" : "  ", note_.c_str());
+        std::printf("%-22s %s%s%s\n", title_, problems_ == 0 ? "ok" : "FAIL", note_.empty() ? "" : "  ",
+                    note_.c_str());
         for (const std::string &d : details_)
             std::printf("    %s\n", d.c_str());
         if (problems_ > kDetailsShown)
@@ -107,8 +107,8 @@ bool check_types(const std::vector<Built> &all) {
         const std::uint8_t got = classify(b.if_index).type;
         if (got != b.type->code)
             s.problem(where(*b.type, b.position) + ": " + hex(b.if_index) + " is classified as type " +
-                      (got == no_type ? std::string("(none written)") : std::to_string(got)) +
-                      ", expected " + std::to_string(b.type->code));
+                      (got == no_type ? std::string("(none written)") : std::to_string(got)) + ", expected " +
+                      std::to_string(b.type->code));
     }
     s.note("(" + std::to_string(all.size()) + " if_indexes of " + std::to_string(bitmap_types.size()) +
            " types)");
@@ -178,7 +178,8 @@ bool check_widths(const std::vector<Built> &all) {
             break;
         case IF_TYPE_PORT_CHANNEL:
             fails("if_index_port_channel_get_channel_num (16-bit channel)",
-                  writes_beyond<2>([&](unsigned char *p) { if_index_port_channel_get_channel_num(x, u16(p)); }));
+                  writes_beyond<2>(
+                      [&](unsigned char *p) { if_index_port_channel_get_channel_num(x, u16(p)); }));
             break;
         default:
             fails("if_index_fcmpls_tnnl_get_tunnel (16-bit tunnel)",
@@ -227,7 +228,8 @@ bool check_library(const std::vector<Built> &all) {
             s.problem(where(*all[i].type, all[i].position) + ": the walk hands out " + hex(cursor) +
                       ", added " + hex(all[i].if_index));
     if (i != all.size())
-        s.problem("the walk hands out " + std::to_string(i) + " members, expected " + std::to_string(all.size()));
+        s.problem("the walk hands out " + std::to_string(i) + " members, expected " +
+                  std::to_string(all.size()));
     s.note("(" + std::to_string(all.size()) + " added, walked back in order)");
     return s.report();
 }
@@ -254,8 +256,8 @@ bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t>
         bool overrun = false;
         const std::size_t n = name_length(v, &overrun);
         if (overrun)
-            s.problem(hex(v) + ": the name and its terminator do not fit " + std::to_string(name_buffer_size) +
-                      " bytes");
+            s.problem(hex(v) + ": the name and its terminator do not fit " +
+                      std::to_string(name_buffer_size) + " bytes");
         else if (n == 0)
             s.problem(hex(v) + ": the name is empty");
         if (!overrun && n > longest_len) {
@@ -367,7 +369,8 @@ int main(int argc, char **argv) {
         else if (a.starts_with("--single="))
             singles.push_back(parse_if_index(argv[i] + std::strlen("--single=")));
         else
-            usage_error(a == "--single" ? "--single needs an if_index" : "unexpected argument '" + std::string(a) + "'");
+            usage_error(a == "--single" ? "--single needs an if_index"
+                                        : "unexpected argument '" + std::string(a) + "'");
     }
 
     const std::vector<Built> all = build_all();

@@ -240,7 +240,8 @@ private:
                     return range_list(token, colon + 1, t);
                 }
             if (word == ifvec::single_type.keyword)
-                bad(token, std::string(word) + " is a single slot, not a range of positions: give it by name");
+                bad(token,
+                    std::string(word) + " is a single slot, not a range of positions: give it by name");
             std::string kinds;
             for (const ifvec::bitmap_type &t : ifvec::bitmap_types)
                 kinds.append(kinds.empty() ? "" : ", ").append(t.keyword);
@@ -263,13 +264,12 @@ private:
         named_members run;
         run.type = t.code;
         std::string why;
-        const ifvec::text_error e =
-            ifvec::parse_range_list(text.substr(at), t.capacity, [&](int lo, int hi) {
-                run.first = lo;
-                run.last = hi;
-                if (why.empty())
-                    why = on_members_(run);
-            });
+        const ifvec::text_error e = ifvec::parse_range_list(text.substr(at), t.capacity, [&](int lo, int hi) {
+            run.first = lo;
+            run.last = hi;
+            if (why.empty())
+                why = on_members_(run);
+        });
         if (e)
             bad(text, list_error(e, at, t, text.substr(at)));
         if (!why.empty())
@@ -280,10 +280,8 @@ private:
                                   std::string_view list) {
         std::string s = std::string(describe(e.code)) + " at offset " + std::to_string(at + e.offset);
         switch (e.code) {
-        case text_errc::empty_item:
-            return s + " (a comma at the start or end, or two in a row)";
-        case text_errc::reversed_range:
-            return s + " (write the lower position first)";
+        case text_errc::empty_item: return s + " (a comma at the start or end, or two in a row)";
+        case text_errc::reversed_range: return s + " (write the lower position first)";
         case text_errc::beyond_capacity:
             return "position beyond the capacity of " + std::string(t.keyword) + " at offset " +
                    std::to_string(at + e.offset) + " (positions 0-" + std::to_string(t.capacity - 1) + ")";
@@ -293,8 +291,7 @@ private:
                 list.find_first_not_of("0123456789abcdef") == std::string_view::npos)
                 return s + " (the --hex dump is not read back: use --ranges)";
             return s + " (expected positions such as 0-3,9)";
-        default:
-            return s;
+        default: return s;
         }
     }
 
@@ -307,16 +304,15 @@ private:
                    "; expected a name such as fc1/4 or port-channel7, a name range such as fc1/1-4, an "
                    "if_index such as 0x01000300, or a range list such as port_channel:0-3,9";
         case text_errc::not_held:
-            return "type " + std::to_string(m.type) + " is not held in a vector (held: " + held_keywords() + ")";
+            return "type " + std::to_string(m.type) + " is not held in a vector (held: " + held_keywords() +
+                   ")";
         case text_errc::beyond_capacity:
             return "beyond the capacity of " + std::string(t->keyword) + at + " " + limits(*t);
-        case text_errc::reversed_range:
-            return "reversed range" + at + " (write the lower end first)";
+        case text_errc::reversed_range: return "reversed range" + at + " (write the lower end first)";
         case text_errc::single_range:
             return "range" + at + " of a single-slot type (" + std::string(ifvec::single_type.keyword) +
                    " holds one interface)";
-        default:
-            return std::string(describe(m.error.code)) + at;
+        default: return std::string(describe(m.error.code)) + at;
         }
     }
 
@@ -330,8 +326,8 @@ private:
             if (digits.size() > 8)
                 bad(item, "an if_index has at most 8 hex digits");
             for (const char c : digits) {
-                const std::size_t d = std::string_view("0123456789abcdef").find(
-                    c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c);
+                const std::size_t d = std::string_view("0123456789abcdef")
+                                          .find(c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c);
                 if (d == std::string_view::npos)
                     bad(item, "unexpected " + shown({&c, 1}) + " in a hex if_index");
                 v = v * 16 + d;
@@ -421,8 +417,8 @@ member_fn adder(member_bits &m) {
             return "";
         }
         if (m.single != 0 && m.single != n.if_index)
-            return "a set holds one " + std::string(ifvec::single_type.keyword) + " interface and already has " +
-                   name_of(m.single);
+            return "a set holds one " + std::string(ifvec::single_type.keyword) +
+                   " interface and already has " + name_of(m.single);
         m.single = n.if_index;
         return "";
     };
@@ -621,8 +617,11 @@ bool parse_options(const command &c, std::span<const std::string> args, options 
             o.operands.push_back(a);
             continue;
         }
-        constexpr std::pair<std::string_view, view> kViews[] = {
-            {"--names", names}, {"--ranges", ranges}, {"--ifindex", ifindex}, {"--hex", hex}, {"--counts", counts}};
+        constexpr std::pair<std::string_view, view> kViews[] = {{"--names", names},
+                                                                {"--ranges", ranges},
+                                                                {"--ifindex", ifindex},
+                                                                {"--hex", hex},
+                                                                {"--counts", counts}};
         const auto v = std::ranges::find(kViews, a, &std::pair<std::string_view, view>::first);
         if (a == "--")
             only_operands = true;
@@ -804,7 +803,8 @@ int main(int argc, char **argv) {
     }
     errno = 0;
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || std::fclose(stdout) != 0) {
-        std::fprintf(stderr, "ifvec: write error%s%s\n", errno != 0 ? ": " : "", errno != 0 ? std::strerror(errno) : "");
+        std::fprintf(stderr, "ifvec: write error%s%s\n", errno != 0 ? ": " : "",
+                     errno != 0 ? std::strerror(errno) : "");
         return exit_write;
     }
     return status;

@@ -13,22 +13,17 @@
 
 static uint8_t type_of(uint32_t v) { return (uint8_t)(v >> TYPE_SHIFT); }
 static uint32_t payload_of(uint32_t v) { return v & PAYLOAD_MASK; }
-static uint32_t make(uint8_t type, uint32_t payload) {
-    return ((uint32_t)type << TYPE_SHIFT) | payload;
-}
+static uint32_t make(uint8_t type, uint32_t payload) { return ((uint32_t)type << TYPE_SHIFT) | payload; }
 
 /* Payload bits that must be 0 for each type; an if_index with any of them
  * set is not classifiable, so that each interface has exactly one if_index. */
 static uint32_t reserved_bits(uint8_t type) {
     switch (type) {
     case IF_INDEX_TYPE_PHY_FC:
-    case IF_INDEX_TYPE_ISCSI:
-        return 0x000000FFu;
+    case IF_INDEX_TYPE_ISCSI: return 0x000000FFu;
     case IF_INDEX_TYPE_PORT_CHANNEL:
-    case IF_INDEX_TYPE_FC_TUNNEL:
-        return 0x00FF0000u;
-    default:
-        return 0;
+    case IF_INDEX_TYPE_FC_TUNNEL: return 0x00FF0000u;
+    default: return 0;
     }
 }
 
@@ -54,8 +49,7 @@ static uint32_t check(uint32_t if_index, uint8_t type) {
     return type_of(if_index) == type ? IF_INDEX_CODEC_OK : IF_INDEX_CODEC_ETYPE;
 }
 
-uint32_t if_index_phy_fc_get_fields(uint32_t if_index, uint8_t *slot, uint8_t *port,
-                                    uint8_t *reserved) {
+uint32_t if_index_phy_fc_get_fields(uint32_t if_index, uint8_t *slot, uint8_t *port, uint8_t *reserved) {
     uint32_t st = check(if_index, IF_INDEX_TYPE_PHY_FC);
     if (st != IF_INDEX_CODEC_OK)
         return st;
@@ -65,8 +59,7 @@ uint32_t if_index_phy_fc_get_fields(uint32_t if_index, uint8_t *slot, uint8_t *p
     return IF_INDEX_CODEC_OK;
 }
 
-uint32_t if_index_phy_fc_port_init(uint32_t *if_index, uint8_t slot, uint8_t port,
-                                   uint8_t reserved) {
+uint32_t if_index_phy_fc_port_init(uint32_t *if_index, uint8_t slot, uint8_t port, uint8_t reserved) {
     (void)reserved;
     *if_index = make(IF_INDEX_TYPE_PHY_FC, ((uint32_t)slot << 16) | ((uint32_t)port << 8));
     return IF_INDEX_CODEC_OK;
@@ -143,18 +136,12 @@ int sprintf_if_index(char *buf, uint32_t if_index) {
     if (!classifiable(if_index))
         return sprintf(buf, "invalid");
     switch (t) {
-    case IF_INDEX_TYPE_PHY_FC:
-        return sprintf(buf, "fc%u/%u", hi + 1, lo + 1);
-    case IF_INDEX_TYPE_ISCSI:
-        return sprintf(buf, "iscsi%u/%u", hi + 1, lo + 1);
-    case IF_INDEX_TYPE_PORT_CHANNEL:
-        return sprintf(buf, "port-channel%u", (unsigned)(uint16_t)if_index);
-    case IF_INDEX_TYPE_FC_TUNNEL:
-        return sprintf(buf, "fc-tunnel%u", (unsigned)(uint16_t)if_index);
-    case IF_INDEX_TYPE_MGMT:
-        return sprintf(buf, "mgmt%lu", (unsigned long)payload_of(if_index));
-    default:
-        return sprintf(buf, "type%u:%lu", (unsigned)t, (unsigned long)payload_of(if_index));
+    case IF_INDEX_TYPE_PHY_FC: return sprintf(buf, "fc%u/%u", hi + 1, lo + 1);
+    case IF_INDEX_TYPE_ISCSI: return sprintf(buf, "iscsi%u/%u", hi + 1, lo + 1);
+    case IF_INDEX_TYPE_PORT_CHANNEL: return sprintf(buf, "port-channel%u", (unsigned)(uint16_t)if_index);
+    case IF_INDEX_TYPE_FC_TUNNEL: return sprintf(buf, "fc-tunnel%u", (unsigned)(uint16_t)if_index);
+    case IF_INDEX_TYPE_MGMT: return sprintf(buf, "mgmt%lu", (unsigned long)payload_of(if_index));
+    default: return sprintf(buf, "type%u:%lu", (unsigned)t, (unsigned long)payload_of(if_index));
     }
 }
 
@@ -178,9 +165,8 @@ static uint32_t parse_number(const char **s, uint32_t max, uint32_t *out) {
 
 /* The types printed by name rather than as "type<code>:<number>". */
 static int is_named_type(uint8_t type) {
-    return type == IF_INDEX_TYPE_PHY_FC || type == IF_INDEX_TYPE_PORT_CHANNEL ||
-           type == IF_INDEX_TYPE_MGMT || type == IF_INDEX_TYPE_ISCSI ||
-           type == IF_INDEX_TYPE_FC_TUNNEL;
+    return type == IF_INDEX_TYPE_PHY_FC || type == IF_INDEX_TYPE_PORT_CHANNEL || type == IF_INDEX_TYPE_MGMT ||
+           type == IF_INDEX_TYPE_ISCSI || type == IF_INDEX_TYPE_FC_TUNNEL;
 }
 
 static int starts_with(const char **s, const char *prefix) {

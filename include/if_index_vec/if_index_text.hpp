@@ -74,8 +74,7 @@ inline constexpr std::array<bitmap_type, 4> bitmap_types{{
     {IF_TYPE_PORT_CHANNEL, "port_channel", IF_INDEX_VECTOR_PORT_CHANNEL_POSITIONS,
      "PORT_CHANNEL interfaces: ", false},
     {IF_TYPE_ISCSI, "iscsi", IF_INDEX_VECTOR_ISCSI_POSITIONS, "ISCSI interfaces: ", true},
-    {IF_TYPE_FC_TUNNEL, "fc_tunnel", IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS, "FC-TUNNEL interfaces: ",
-     false},
+    {IF_TYPE_FC_TUNNEL, "fc_tunnel", IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS, "FC-TUNNEL interfaces: ", false},
 }};
 
 /* The first line of the decimal and hex dumps, before the member count. */
@@ -121,8 +120,10 @@ struct classification {
 };
 
 namespace codec_detail {
-template <class F> struct record_arg;
-template <class R, class A, class P> struct record_arg<R (*)(A, P)> {
+template <class F>
+struct record_arg;
+template <class R, class A, class P>
+struct record_arg<R (*)(A, P)> {
     using type = P;
 };
 /* The pointer type of if_index_get_type()'s type record, whatever the codec
@@ -149,8 +150,8 @@ inline constexpr std::uint16_t unfilled_u16 = 0xFFFF;
 [[nodiscard]] inline classification classify(std::uint32_t if_index) noexcept {
     alignas(std::max_align_t) unsigned char record[codec_detail::record_bytes];
     record[0] = no_type;
-    const std::uint32_t status = if_index_get_type(
-        if_index, static_cast<codec_detail::record_ptr>(static_cast<void *>(record)));
+    const std::uint32_t status =
+        if_index_get_type(if_index, static_cast<codec_detail::record_ptr>(static_cast<void *>(record)));
     return {status, record[0]};
 }
 
@@ -180,8 +181,7 @@ inline constexpr std::uint16_t unfilled_u16 = 0xFFFF;
         if_index_fcmpls_tnnl_get_tunnel(if_index, &tunnel);
         return number_position(tunnel);
     }
-    default:
-        return no_position;
+    default: return no_position;
     }
 }
 
@@ -193,20 +193,13 @@ inline constexpr std::uint16_t unfilled_u16 = 0xFFFF;
     const auto slot = static_cast<std::uint8_t>(slot_of(position));
     const auto port = static_cast<std::uint8_t>(port_of(position));
     switch (code) {
-    case IF_TYPE_PHY_FC:
-        if_index_phy_fc_port_init(&if_index, slot, port, 0);
-        break;
-    case IF_TYPE_ISCSI:
-        if_index_iscsi_port_init(&if_index, slot, port);
-        break;
+    case IF_TYPE_PHY_FC: if_index_phy_fc_port_init(&if_index, slot, port, 0); break;
+    case IF_TYPE_ISCSI: if_index_iscsi_port_init(&if_index, slot, port); break;
     case IF_TYPE_PORT_CHANNEL:
         if_index_port_channel_init(&if_index, static_cast<std::uint16_t>(position));
         break;
-    case IF_TYPE_FC_TUNNEL:
-        if_index_fcmpls_tnnl_init(&if_index, static_cast<std::uint16_t>(position));
-        break;
-    default:
-        break;
+    case IF_TYPE_FC_TUNNEL: if_index_fcmpls_tnnl_init(&if_index, static_cast<std::uint16_t>(position)); break;
+    default: break;
     }
     return if_index;
 }
@@ -225,7 +218,6 @@ inline const char *name_into(std::span<char, name_buffer_size> buf, std::uint32_
     buf.back() = '\0';
     return buf.data();
 }
-
 
 /* ---- Text forms of sets ---------------------------------------------------
  *
@@ -348,7 +340,7 @@ constexpr text_error scan_range_list(std::string_view text, int capacity, Sink &
  * lo == hi).  The whole text is checked first: on error the sink is never
  * called.  "" is the empty list. */
 template <class Sink>
-    requires std::invocable<Sink &, int, int>
+requires std::invocable<Sink &, int, int>
 [[nodiscard]] constexpr text_error parse_range_list(std::string_view text, int capacity, Sink &&sink) {
     auto check_only = [](int, int) noexcept {};
     if (const text_error e = text_detail::scan_range_list(text, capacity, check_only))
@@ -359,8 +351,7 @@ template <class Sink>
 /* The same, appending the positions to `out` in ascending order, each once.
  * `out` grows by every position the runs span: for untrusted text, give a
  * sink instead.  `out` is unchanged on error. */
-[[nodiscard]] inline text_error parse_range_list(std::string_view text, int capacity,
-                                                 std::vector<int> &out) {
+[[nodiscard]] inline text_error parse_range_list(std::string_view text, int capacity, std::vector<int> &out) {
     std::vector<std::pair<int, int>> runs;
     if (const text_error e =
             parse_range_list(text, capacity, [&](int lo, int hi) { runs.emplace_back(lo, hi); }))
@@ -378,8 +369,8 @@ template <class Sink>
 /* The range list of `ascending` positions, exactly as the decimal dump
  * prints one bitmap: 0,1,2,5,7,8 give "0-2,5,7-8". */
 template <std::ranges::input_range R>
-    requires std::convertible_to<std::ranges::range_reference_t<R>, int>
-[[nodiscard]] std::string format_range_list(R &&ascending) {
+requires std::convertible_to < std::ranges::range_reference_t<R>,
+int > [[nodiscard]] std::string format_range_list(R &&ascending) {
     std::string out;
     const auto append = [&out](int n) {
         char digits[16];
@@ -454,7 +445,8 @@ struct named_members {
  *     [](const char *n, std::uint32_t *x) { return if_index_parse(n, x) == IF_INDEX_CODEC_OK; } */
 template <class P>
 concept name_parser = std::invocable<P &, const char *, std::uint32_t *> &&
-                      std::same_as<std::invoke_result_t<P &, const char *, std::uint32_t *>, bool>;
+                      std::same_as < std::invoke_result_t<P &, const char *, std::uint32_t *>,
+bool > ;
 
 /* The member named `name` (the whole text), checked as check_storable()
  * does.  A name longer than any codec name, or holding a NUL byte, is an

@@ -68,19 +68,19 @@ extern "C" {
 
 /* Results of the operations that return a status. */
 enum {
-    IF_INDEX_VECTOR_OK = 0,        /* done; an if_index was written where one is expected */
-    IF_INDEX_VECTOR_EMPTY = 33,    /* the vector has no member (first, itr_begin) */
-    IF_INDEX_VECTOR_END = 34,      /* no further member (itr_incr, next, get_next) */
-    IF_INDEX_VECTOR_BAD_TYPE = 35  /* the if_index's type is not accepted / out of range */
+    IF_INDEX_VECTOR_OK = 0,       /* done; an if_index was written where one is expected */
+    IF_INDEX_VECTOR_EMPTY = 33,   /* the vector has no member (first, itr_begin) */
+    IF_INDEX_VECTOR_END = 34,     /* no further member (itr_incr, next, get_next) */
+    IF_INDEX_VECTOR_BAD_TYPE = 35 /* the if_index's type is not accepted / out of range */
 };
 
 /* Type codes the record holds, in canonical order. */
 enum {
-    IF_TYPE_PHY_FC = 1,        /* bitmap phy_fc, 1024 positions: slot * 64 + port */
-    IF_TYPE_PORT_CHANNEL = 4,  /* bitmap port_channel, 256 positions: channel number */
-    IF_TYPE_ISCSI = 11,        /* bitmap iscsi, 1024 positions: slot * 64 + port */
-    IF_TYPE_FC_TUNNEL = 15,    /* bitmap fc_tunnel, 4096 positions: tunnel number */
-    IF_TYPE_SINGLE = 6         /* single_if_index: at most one if_index */
+    IF_TYPE_PHY_FC = 1,       /* bitmap phy_fc, 1024 positions: slot * 64 + port */
+    IF_TYPE_PORT_CHANNEL = 4, /* bitmap port_channel, 256 positions: channel number */
+    IF_TYPE_ISCSI = 11,       /* bitmap iscsi, 1024 positions: slot * 64 + port */
+    IF_TYPE_FC_TUNNEL = 15,   /* bitmap fc_tunnel, 4096 positions: tunnel number */
+    IF_TYPE_SINGLE = 6        /* single_if_index: at most one if_index */
 };
 
 /* Capacities in positions. */
@@ -110,12 +110,12 @@ typedef IF_INDEX_BITMAP(512) if_index_bitmap_512_t;
 
 /* The vector record: 824 bytes, these fields in this order, no gaps. */
 typedef struct if_index_vector {
-    uint32_t num_if;                    /* members: set bits + (single_if_index != 0) */
-    if_index_bitmap_128_t phy_fc;       /* type 1 */
-    if_index_bitmap_32_t port_channel;  /* type 4 */
-    if_index_bitmap_128_t iscsi;        /* type 11 */
-    if_index_bitmap_512_t fc_tunnel;    /* type 15 */
-    uint32_t single_if_index;           /* type 6 member, 0 when none */
+    uint32_t num_if;                   /* members: set bits + (single_if_index != 0) */
+    if_index_bitmap_128_t phy_fc;      /* type 1 */
+    if_index_bitmap_32_t port_channel; /* type 4 */
+    if_index_bitmap_128_t iscsi;       /* type 11 */
+    if_index_bitmap_512_t fc_tunnel;   /* type 15 */
+    uint32_t single_if_index;          /* type 6 member, 0 when none */
 } if_index_vector_t;
 
 #if defined(__cplusplus)
@@ -123,22 +123,19 @@ typedef struct if_index_vector {
 #elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define IF_INDEX_VECTOR_LAYOUT_CHECK(cond, name) _Static_assert(cond, #name)
 #else
-#define IF_INDEX_VECTOR_LAYOUT_CHECK(cond, name) \
-    typedef char if_index_vector_layout_##name[(cond) ? 1 : -1]
+#define IF_INDEX_VECTOR_LAYOUT_CHECK(cond, name) typedef char if_index_vector_layout_##name[(cond) ? 1 : -1]
 #endif
 IF_INDEX_VECTOR_LAYOUT_CHECK(sizeof(if_index_vector_t) == 824, size);
 IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, num_if) == 0, num_if);
 IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, phy_fc) == 4, phy_fc);
 IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, phy_fc.bits) == 8, phy_fc_bits);
 IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, port_channel) == 136, port_channel);
-IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, port_channel.bits) == 140,
-                             port_channel_bits);
+IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, port_channel.bits) == 140, port_channel_bits);
 IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, iscsi) == 172, iscsi);
 IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, iscsi.bits) == 176, iscsi_bits);
 IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, fc_tunnel) == 304, fc_tunnel);
 IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, fc_tunnel.bits) == 308, fc_tunnel_bits);
-IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, single_if_index) == 820,
-                             single_if_index);
+IF_INDEX_VECTOR_LAYOUT_CHECK(offsetof(if_index_vector_t, single_if_index) == 820, single_if_index);
 
 /* ===================================================================== */
 /* Lifecycle and count                                                   */
@@ -190,8 +187,7 @@ IF_INDEX_VECTOR_API int if_index_vector_is_present(const if_index_vector_t *vec,
 /** Counts the members of one type code; calls no codec function.
  *  \return the bitmap's set positions for 1, 4, 11, 15; 1 or 0 for 6
  *          (slot occupied or not); 0 for every other code. */
-IF_INDEX_VECTOR_API uint32_t if_index_vector_num_if_type(const if_index_vector_t *vec,
-                                                         uint32_t type);
+IF_INDEX_VECTOR_API uint32_t if_index_vector_num_if_type(const if_index_vector_t *vec, uint32_t type);
 
 /* ===================================================================== */
 /* Set algebra: whole bitmaps, no codec calls, single slots untouched    */
@@ -200,8 +196,7 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_num_if_type(const if_index_vector_t
 /** Adds every bitmap member of `src` to `dst`; `dst` keeps its own single slot.
  *  `dst` and `src` may be the same record.
  *  \return dst's num_if, recounted from its bitmaps and single slot. */
-IF_INDEX_VECTOR_API uint32_t if_index_vector_union(if_index_vector_t *dst,
-                                                   const if_index_vector_t *src);
+IF_INDEX_VECTOR_API uint32_t if_index_vector_union(if_index_vector_t *dst, const if_index_vector_t *src);
 
 /** Keeps in `dst` only the bitmap members that `src` also holds; `dst` keeps
  *  its own single slot.  \return dst's recounted num_if. */
@@ -210,15 +205,13 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_intersection(if_index_vector_t *dst
 
 /** Removes from `dst` every bitmap member that `src` holds; `dst` keeps its
  *  own single slot.  \return dst's recounted num_if. */
-IF_INDEX_VECTOR_API uint32_t if_index_vector_subtract(if_index_vector_t *dst,
-                                                      const if_index_vector_t *src);
+IF_INDEX_VECTOR_API uint32_t if_index_vector_subtract(if_index_vector_t *dst, const if_index_vector_t *src);
 
 /** Compares num_if, then every bitmap byte in canonical order, then the single
  *  slot; stored byte counts are ignored.  Records with the same members but
  *  different stored num_if compare unequal.
  *  \return 1 when all agree, else 0. */
-IF_INDEX_VECTOR_API int if_index_vector_is_equal(const if_index_vector_t *a,
-                                                 const if_index_vector_t *b);
+IF_INDEX_VECTOR_API int if_index_vector_is_equal(const if_index_vector_t *a, const if_index_vector_t *b);
 
 /* ===================================================================== */
 /* Walks: cursors are caller-held uint32_t if_indexes                    */
@@ -241,13 +234,12 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_next(const if_index_vector_t *vec, 
                                                   uint32_t *out);
 
 /** if_index_vector_next() applied to `*cursor`; the cursor is only read. */
-IF_INDEX_VECTOR_API uint32_t if_index_vector_get_next(const if_index_vector_t *vec,
-                                                      const uint32_t *cursor, uint32_t *out);
+IF_INDEX_VECTOR_API uint32_t if_index_vector_get_next(const if_index_vector_t *vec, const uint32_t *cursor,
+                                                      uint32_t *out);
 
 /** Starts a cursor walk: writes the first member, as if_index_vector_first().
  *  \return IF_INDEX_VECTOR_OK or IF_INDEX_VECTOR_EMPTY (cursor untouched). */
-IF_INDEX_VECTOR_API uint32_t if_index_vector_itr_begin(const if_index_vector_t *vec,
-                                                       uint32_t *cursor);
+IF_INDEX_VECTOR_API uint32_t if_index_vector_itr_begin(const if_index_vector_t *vec, uint32_t *cursor);
 
 /** Moves `*cursor` to the first bitmap member after it in canonical order,
  *  crossing from one type's bitmap to the next.
@@ -259,14 +251,13 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_itr_begin(const if_index_vector_t *
  *          bitmap, also gives IF_INDEX_VECTOR_END and stays untouched.
  *  Typical loop:  for (rc = itr_begin(v, &c); rc == OK; rc = itr_incr(v, &c)) use(c);
  *  and then, when `c` changed to single_if_index, use that too. */
-IF_INDEX_VECTOR_API uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec,
-                                                      uint32_t *cursor);
+IF_INDEX_VECTOR_API uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor);
 
 /** Copies `*cursor` to `*out` when its type code is 1, 4, 6, 10, 11 or 15;
  *  does not read the record.
  *  \return IF_INDEX_VECTOR_OK, `*out` written; IF_INDEX_VECTOR_BAD_TYPE otherwise. */
-IF_INDEX_VECTOR_API uint32_t if_index_vector_get(const if_index_vector_t *vec,
-                                                 const uint32_t *cursor, uint32_t *out);
+IF_INDEX_VECTOR_API uint32_t if_index_vector_get(const if_index_vector_t *vec, const uint32_t *cursor,
+                                                 uint32_t *out);
 
 /* ===================================================================== */
 /* Output: standard output, nothing at all when num_if is 0              */

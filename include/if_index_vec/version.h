@@ -17,11 +17,9 @@
 #define IF_INDEX_VEC_VERSION_MINOR 0
 #define IF_INDEX_VEC_VERSION_PATCH 0
 
-#define IF_INDEX_VEC_VERSION_OF(major, minor, patch) \
-    ((major) * 10000L + (minor) * 100L + (patch))
-#define IF_INDEX_VEC_VERSION                                       \
-    IF_INDEX_VEC_VERSION_OF(IF_INDEX_VEC_VERSION_MAJOR,            \
-                            IF_INDEX_VEC_VERSION_MINOR,            \
+#define IF_INDEX_VEC_VERSION_OF(major, minor, patch) ((major)*10000L + (minor)*100L + (patch))
+#define IF_INDEX_VEC_VERSION                                                        \
+    IF_INDEX_VEC_VERSION_OF(IF_INDEX_VEC_VERSION_MAJOR, IF_INDEX_VEC_VERSION_MINOR, \
                             IF_INDEX_VEC_VERSION_PATCH)
 
 #endif /* IF_INDEX_VEC_VERSION_H */

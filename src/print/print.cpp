@@ -51,12 +51,14 @@ constexpr std::size_t longest_range_text(int capacity) noexcept {
     return best[0];
 }
 
-static_assert([] {
-    for (const auto &t : kBitmapTypes)
-        if (longest_range_text(t.capacity) > t.text_buffer)
-            return false;
-    return true;
-}(), "a range-text buffer is too small for its bitmap's longest text");
+static_assert(
+    [] {
+        for (const auto &t : kBitmapTypes)
+            if (longest_range_text(t.capacity) > t.text_buffer)
+                return false;
+        return true;
+    }(),
+    "a range-text buffer is too small for its bitmap's longest text");
 
 // "00" "01" ... "99": two digits per table lookup.
 constexpr auto kDigitPairs = [] {
@@ -69,7 +71,9 @@ constexpr auto kDigitPairs = [] {
 }();
 
 // Two digits of v (0 <= v < 100) at out, leading zero included.
-inline void put_pair(char *out, std::uint32_t v) noexcept { std::memcpy(out, &kDigitPairs[2 * std::size_t{v}], 2); }
+inline void put_pair(char *out, std::uint32_t v) noexcept {
+    std::memcpy(out, &kDigitPairs[2 * std::size_t{v}], 2);
+}
 
 char *put_wide_decimal(char *out, std::uint32_t v) noexcept;
 

@@ -15,7 +15,8 @@ namespace ifvec::detail {
 namespace {
 
 template <class Op>
-[[gnu::always_inline]] inline std::uint32_t combine(if_index_vector_t *dst, const if_index_vector_t *src, Op op) noexcept {
+[[gnu::always_inline]] inline std::uint32_t combine(if_index_vector_t *dst, const if_index_vector_t *src,
+                                                    Op op) noexcept {
     std::uint32_t n = dst->single_if_index != 0 ? 1 : 0;
     for (const auto &t : kBitmapTypes) {
         std::uint8_t *d = bitmap_bits(dst, t);
@@ -37,13 +38,11 @@ IFV_POPCNT_CLONES std::uint32_t unite(if_index_vector_t *dst, const if_index_vec
     return combine(dst, src, [](Word a, Word b) { return a | b; });
 }
 
-IFV_POPCNT_CLONES std::uint32_t intersect(if_index_vector_t *dst,
-                                          const if_index_vector_t *src) noexcept {
+IFV_POPCNT_CLONES std::uint32_t intersect(if_index_vector_t *dst, const if_index_vector_t *src) noexcept {
     return combine(dst, src, [](Word a, Word b) { return a & b; });
 }
 
-IFV_POPCNT_CLONES std::uint32_t subtract(if_index_vector_t *dst,
-                                         const if_index_vector_t *src) noexcept {
+IFV_POPCNT_CLONES std::uint32_t subtract(if_index_vector_t *dst, const if_index_vector_t *src) noexcept {
     return combine(dst, src, [](Word a, Word b) { return a & ~b; });
 }
 

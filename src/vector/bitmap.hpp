@@ -51,47 +51,31 @@ inline Word load_word(const std::uint8_t *p) noexcept {
     return w;
 }
 
-// True when the 8 bytes at p are all 0x00 (fill 0) or all 0xFF (fill ~0): a
-// test that needs no byte order, so the scans skip such words without
-// reordering them.
-inline bool word_is(const std::uint8_t *p, Word fill) noexcept {
+// True when the 8 bytes at p are all 0: a test that needs no byte order, so
+// the scans skip empty words without reordering them.
+inline bool word_is_zero(const std::uint8_t *p) noexcept {
     Word w;
     std::memcpy(&w, p, sizeof w);
-    return w == fill;
+    return w == 0;
 }
 
-// Lowest position >= start whose bit is set (Invert = false) or clear
-// (Invert = true), or no_position.  A start at or beyond the capacity, or a
-// negative start, gives no_position without reading the bitmap.
-template <bool Invert = false>
-inline int scan_at_or_after(const std::uint8_t *bits, int capacity, int start) noexcept {
+// Lowest set position >= start, or no_position.  A start at or beyond the
+// capacity, or a negative start, gives no_position without reading the
+// bitmap.
+inline int next_set_at_or_after(const std::uint8_t *bits, int capacity, int start) noexcept {
     if (start < 0 || start >= capacity)
         return no_position;
     int w = start / kWordBits;
     const int nwords = capacity / kWordBits;
-    Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
-    if constexpr (Invert)
-        word = ~word;
-    word &= ~Word{0} >> (start % kWordBits);
+    Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes) & ~Word{0} >> (start % kWordBits);
     while (word == 0) {
         if (++w == nwords)
             return no_position;
         const std::uint8_t *p = bits + static_cast<std::size_t>(w) * kWordBytes;
-        if (word_is(p, Invert ? ~Word{0} : 0))
-            continue; // nothing wanted in this word
-        word = load_word(p);
-        if constexpr (Invert)
-            word = ~word;
+        if (!word_is_zero(p))
+            word = load_word(p);
     }
     return w * kWordBits + std::countl_zero(word);
-}
-
-inline int next_set_at_or_after(const std::uint8_t *bits, int capacity, int start) noexcept {
-    return scan_at_or_after<false>(bits, capacity, start);
-}
-
-inline int next_clear_at_or_after(const std::uint8_t *bits, int capacity, int start) noexcept {
-    return scan_at_or_after<true>(bits, capacity, start);
 }
 
 inline int first_set(const std::uint8_t *bits, int capacity) noexcept {
@@ -105,7 +89,7 @@ inline void for_each_set(const std::uint8_t *bits, int capacity, F &&f) noexcept
     const int nwords = capacity / kWordBits;
     for (int w = 0; w < nwords; ++w) {
         const std::uint8_t *p = bits + static_cast<std::size_t>(w) * kWordBytes;
-        if (word_is(p, 0))
+        if (word_is_zero(p))
             continue;
         Word word = load_word(p);
         while (word != 0) {
@@ -129,7 +113,7 @@ inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept
         const Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
         if (word == (open == no_position ? Word{0} : ~Word{0}))
             continue; // no run starts or ends in this word
-        int bit = 0; // bits of this word above `bit` (MSB first) are done
+        int bit = 0;  // bits of this word above `bit` (MSB first) are done
         for (;;) {
             // Next set bit while no run is open, else the next clear bit.
             const Word wanted = (open == no_position ? word : ~word) & (~Word{0} >> bit);

@@ -99,9 +99,7 @@ int if_index_vector_is_present(const if_index_vector_t *vec, uint32_t if_index) 
         return 0;
     if (pl.row == kSingle)
         return vec->single_if_index == if_index ? 1 : 0;
-    return test_bit(bitmap_bits(vec, kBitmapTypes[static_cast<std::size_t>(pl.row)]), pl.position)
-               ? 1
-               : 0;
+    return test_bit(bitmap_bits(vec, kBitmapTypes[static_cast<std::size_t>(pl.row)]), pl.position) ? 1 : 0;
 }
 
 uint32_t if_index_vector_num_if_type(const if_index_vector_t *vec, uint32_t type) {

@@ -45,11 +45,9 @@ inline constexpr std::array<BitmapType, kBitmapCount> kBitmapTypes = [] {
 // Each bitmap's bytes hold exactly its capacity, and every capacity fills
 // whole scan words.
 static_assert(sizeof(if_index_vector_t{}.phy_fc.bits) * 8 == IF_INDEX_VECTOR_PHY_FC_POSITIONS);
-static_assert(sizeof(if_index_vector_t{}.port_channel.bits) * 8 ==
-              IF_INDEX_VECTOR_PORT_CHANNEL_POSITIONS);
+static_assert(sizeof(if_index_vector_t{}.port_channel.bits) * 8 == IF_INDEX_VECTOR_PORT_CHANNEL_POSITIONS);
 static_assert(sizeof(if_index_vector_t{}.iscsi.bits) * 8 == IF_INDEX_VECTOR_ISCSI_POSITIONS);
-static_assert(sizeof(if_index_vector_t{}.fc_tunnel.bits) * 8 ==
-              IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS);
+static_assert(sizeof(if_index_vector_t{}.fc_tunnel.bits) * 8 == IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS);
 static_assert([] {
     for (const auto &t : kBitmapTypes)
         if (t.capacity % kWordBits != 0)

@@ -23,8 +23,8 @@ constexpr std::uint8_t kHighestTypeCode = 15;
 // returns false when the bitmaps from `row` on are empty.
 // Inlined into the walks, whose per-member cost is the codec's calls plus
 // as little as possible.
-[[gnu::always_inline]] inline bool first_member_from(const if_index_vector_t *v, std::size_t row,
-                                                     int start, std::uint32_t *out) noexcept {
+[[gnu::always_inline]] inline bool first_member_from(const if_index_vector_t *v, std::size_t row, int start,
+                                                     std::uint32_t *out) noexcept {
     for (; row < kBitmapCount; ++row, start = 0) {
         const BitmapType &t = kBitmapTypes[row];
         const int p = next_set_at_or_after(bitmap_bits(v, t), t.capacity, start);
@@ -56,9 +56,7 @@ using namespace ifvec::detail;
 
 extern "C" {
 
-uint32_t if_index_vector_first(const if_index_vector_t *vec, uint32_t *out) {
-    return begin(vec, out);
-}
+uint32_t if_index_vector_first(const if_index_vector_t *vec, uint32_t *out) { return begin(vec, out); }
 
 uint32_t if_index_vector_itr_begin(const if_index_vector_t *vec, uint32_t *cursor) {
     return begin(vec, cursor);
@@ -95,8 +93,7 @@ uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, u
     return IF_INDEX_VECTOR_OK;
 }
 
-uint32_t if_index_vector_get_next(const if_index_vector_t *vec, const uint32_t *cursor,
-                                  uint32_t *out) {
+uint32_t if_index_vector_get_next(const if_index_vector_t *vec, const uint32_t *cursor, uint32_t *out) {
     return if_index_vector_next(vec, *cursor, out);
 }
 

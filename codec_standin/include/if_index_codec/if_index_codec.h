@@ -73,32 +73,29 @@ enum {
 
 /* Filled by if_index_get_type(): the type code is the first byte. */
 typedef struct if_index_type_info {
-    uint8_t type;          /* type code, 0-255 */
-    uint8_t reserved[3];   /* written as 0 */
-    uint32_t number;       /* the payload: bits 23..0 of the if_index */
-    uint8_t pad[12];       /* written as 0 */
-} if_index_type_info_t;    /* 20 bytes */
+    uint8_t type;        /* type code, 0-255 */
+    uint8_t reserved[3]; /* written as 0 */
+    uint32_t number;     /* the payload: bits 23..0 of the if_index */
+    uint8_t pad[12];     /* written as 0 */
+} if_index_type_info_t;  /* 20 bytes */
 
 /* Classifies `if_index`: writes its type code (and payload) to `*info`.
  * Returns IF_INDEX_CODEC_EINVAL, writing nothing, for an unclassifiable value. */
 IF_INDEX_CODEC_API uint32_t if_index_get_type(uint32_t if_index, if_index_type_info_t *info);
 
 /* PHY_FC: slot and port are 8-bit; the third/fourth field is reserved (0). */
-IF_INDEX_CODEC_API uint32_t if_index_phy_fc_get_fields(uint32_t if_index, uint8_t *slot,
-                                                       uint8_t *port, uint8_t *reserved);
-IF_INDEX_CODEC_API uint32_t if_index_phy_fc_port_init(uint32_t *if_index, uint8_t slot,
-                                                      uint8_t port, uint8_t reserved);
+IF_INDEX_CODEC_API uint32_t if_index_phy_fc_get_fields(uint32_t if_index, uint8_t *slot, uint8_t *port,
+                                                       uint8_t *reserved);
+IF_INDEX_CODEC_API uint32_t if_index_phy_fc_port_init(uint32_t *if_index, uint8_t slot, uint8_t port,
+                                                      uint8_t reserved);
 
 /* PORT_CHANNEL: 16-bit channel number. */
-IF_INDEX_CODEC_API uint32_t if_index_port_channel_get_channel_num(uint32_t if_index,
-                                                                  uint16_t *channel);
+IF_INDEX_CODEC_API uint32_t if_index_port_channel_get_channel_num(uint32_t if_index, uint16_t *channel);
 IF_INDEX_CODEC_API uint32_t if_index_port_channel_init(uint32_t *if_index, uint16_t channel);
 
 /* ISCSI: slot and port are 8-bit. */
-IF_INDEX_CODEC_API uint32_t if_index_iscsi_get_fields(uint32_t if_index, uint8_t *slot,
-                                                      uint8_t *port);
-IF_INDEX_CODEC_API uint32_t if_index_iscsi_port_init(uint32_t *if_index, uint8_t slot,
-                                                     uint8_t port);
+IF_INDEX_CODEC_API uint32_t if_index_iscsi_get_fields(uint32_t if_index, uint8_t *slot, uint8_t *port);
+IF_INDEX_CODEC_API uint32_t if_index_iscsi_port_init(uint32_t *if_index, uint8_t slot, uint8_t port);
 
 /* FC-TUNNEL: 16-bit tunnel number. */
 IF_INDEX_CODEC_API uint32_t if_index_fcmpls_tnnl_get_tunnel(uint32_t if_index, uint16_t *tunnel);
