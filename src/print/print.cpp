@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text output on standard output: the name listing, the decimal range dump
 // and the hex dump, plus the three placeholders.
 //
@@ -231,8 +232,11 @@ constexpr std::size_t kDecDumpMax = [] {
 }();
 
 // The decimal dump: the count line, then per bitmap its header and (with
-// `ranges`) its range text.
-void put_dec_dump(Text &text, const if_index_vector_t *vec, bool ranges) noexcept {
+// `ranges`) its range text.  Inlined: called out of line, the run scan's
+// leading-zero counts wait on the digit-table loads (bsr keeps its
+// destination), and the dump runs at about half speed.
+[[gnu::always_inline]] inline void put_dec_dump(Text &text, const if_index_vector_t *vec,
+                                                bool ranges) noexcept {
     text.put_count_line(vec->num_if);
     for (const auto &t : kBitmapTypes) {
         text.put(t.dump_header);
