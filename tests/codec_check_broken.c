@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* A deliberately broken codec for if_index_codec_check's own test: the
  * PHY_FC constructor builds the if_index of the next port.  Linked into the
  * checker's executable, this definition comes first in symbol lookup, for

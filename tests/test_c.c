@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* The C interface from C: every function through the public header, and,
  * where the build has no sanitizer allocator, the library with malloc
  * failing (this program then supplies malloc, failing while `failing`). */

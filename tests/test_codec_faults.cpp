@@ -1,11 +1,9 @@
-// The library against a misbehaving codec.  This program defines the codec's
-// calls itself; the dynamic linker binds the library's calls to them (the
-// executable comes first in symbol lookup), and they forward to the stand-in
-// with one of three behaviours:
-//   honest   unchanged;
-//   planted  a few if_indexes misclassified, or with accessors that fail;
-//   lying    every result right, but every status but if_index_get_type's
-//            non-zero and every name length wrong (0, -1 or far too long).
+// SPDX-License-Identifier: MIT
+// The library against a misbehaving codec: this program's own codec calls come
+// first in symbol lookup, for the library too, and forward to the stand-in
+// either honestly, with a few if_indexes misclassified or with failing
+// accessors (planted), or with every result right but every status other than
+// if_index_get_type's non-zero and every name length wrong (lying).
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>

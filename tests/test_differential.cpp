@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The differential driver on seeded runs, and on several threads at once on
 // their own vectors: under ThreadSanitizer (preset tsan) that also shows the
 // library keeps no shared mutable state.

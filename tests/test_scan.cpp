@@ -1,6 +1,6 @@
+// SPDX-License-Identifier: MIT
 // The scan core against hand-made byte patterns: MSB-first bit numbering and
-// big-endian word edges, on every capacity.  Everything above the scan core
-// is checked by the differential driver.
+// big-endian word edges, on every capacity (the driver checks what is above).
 #include <gtest/gtest.h>
 
 #include <random>

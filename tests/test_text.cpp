@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text forms of <if_index_vec/if_index_text.hpp>: the rows of text_cases.txt
 // give every error kind with its offset (random sets formatted and parsed
 // back are the differential driver's).

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # The bash completion of ifvec against the rows of completion.txt.
 # Usage: completion.sh COMPLETION_FILE [RUNNER...] IFVEC
 source "$1" || exit 1

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Every list form that ifvec prints reads back as the same set: SETS random
 # sets of names, name ranges, range lists and if_indexes, printed with
 # --names, --ranges and --ifindex, read back from a pipe and an argument.

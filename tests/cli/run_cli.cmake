@@ -6,11 +6,8 @@
 # byte; -DUPDATE=ON rewrites TRANSCRIPT instead.
 get_filename_component(dir "${CASES}" DIRECTORY)
 string(REPLACE ";" " " runner "${RUNNER}")
-set(prelude "")
-foreach(tool IN LISTS TOOLS)
-    string(REGEX REPLACE "=(.*)" "() {\n ${runner} '\\1' \"$@\"\n}\n" tool "${tool}")
-    string(APPEND prelude "${tool}")
-endforeach()
+list(TRANSFORM TOOLS REPLACE "=(.*)" "() {\n ${runner} '\\1' \"$@\"\n}\n")
+string(JOIN "" prelude ${TOOLS})
 file(STRINGS "${CASES}" lines ENCODING UTF-8)
 set(transcript "")
 foreach(line IN LISTS lines)

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* The public header on its own, twice: it needs no other include.  (test_c.c
  * calls every function through it.) */
 #include <if_index_vec/if_index_vector.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The C++ headers on their own: each must bring in everything it needs and
 // survive being included twice.
 #include <if_index_vec/if_index_text.hpp>

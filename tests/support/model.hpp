@@ -1,12 +1,11 @@
-// Test support: stdout capture, a plain model of a vector, and a driver that runs mixed operations on three
-// real vectors and their models side by side.  The model is a std::set of
-// positions per bitmap, the stored byte counts, the single slot and num_if as
-// stored; its table of bitmaps is read off the record's definition, not taken
-// from the library.  The driver compares every status, output, cursor, count
-// and printed text, through the C functions and in turn through the C++
-// interface, and every record byte for byte with the model's image after each
-// operation.  It draws its choices from a Source (seeded, or a fuzzer's
-// bytes) and stops at the first difference with a message naming the step.
+// SPDX-License-Identifier: MIT
+// Test support: stdout capture, a plain model of a vector (a std::set of
+// positions per bitmap, byte counts, single slot and num_if, with a table read
+// off the record's definition, not the library's), and a driver that runs
+// mixed operations on three vectors and their models, comparing every status,
+// output, count and text, through the C functions and in turn the C++
+// interface, and each record byte for byte after every step.  Choices come
+// from a Source (seeded, or a fuzzer's bytes); the first difference stops it.
 #pragma once
 
 #include <if_index_codec/if_index_codec.h>
@@ -236,8 +235,8 @@ private:
     }
 
     // Mostly held types near word edges and anywhere in range; sometimes the
-    // last position, the capacity or beyond, the single slot, types without
-    // storage, any 32-bit value, and the unclassifiable 0.
+    // last position, the capacity, beyond it, all-ones fields, the single
+    // slot, types without storage, any 32-bit value, and the unclassifiable 0.
     Ifx random_ifx() {
         static constexpr std::uint8_t kCodes[] = {1, 4, 11, 15, kSingle, 10, 2, 0, 16, 255};
         if (pick(32) == 0)
@@ -247,7 +246,9 @@ private:
         const auto cap = r < 0 ? 20u : static_cast<unsigned>(kRows[r].capacity);
         const unsigned kind = r < 0 ? 9 : pick(10);
         const unsigned pos = kind == 0   ? cap + pick(kRows[r].ports ? 256 * 64 - cap : 65536 - cap)
-                             : kind == 1 ? cap - pick(2)
+                             : kind == 1 ? (pick(3)          ? cap - pick(2)
+                                            : kRows[r].ports ? 255 * 64
+                                                             : 65535)
                              : kind < 5  ? (pick(cap / 64) * 64 + 60 + pick(8)) % cap
                                          : pick(cap) + (r < 0);
         return describe(at(code, static_cast<int>(pos)));
