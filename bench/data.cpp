@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The benchmarks' data: the fixed-seed fills, the arena's pages, the members
 // of a record and the membership probe (declared in data.hpp).
 #include "data.hpp"

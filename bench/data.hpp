@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The benchmarks' data: fixed-seed records at six densities (and an empty
 // one), the members of a record and the membership probe, and the
 // 4096-aligned arena that puts every operand, and every std::bitset holder,

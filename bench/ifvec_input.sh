@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Time and peak memory of ifvec on about 1 MiB of worst-case input: range
 # lists spanning a whole bitmap, repeated, given on standard input and as
 # arguments.  Linux caps one argument at 128 KiB, so the argument cases pass

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench_vector's main: the agreement check, the output sink, the run.
 //
 // Before anything is timed, every implementation runs the workloads it is

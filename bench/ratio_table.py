@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Turns bench_vector's JSON (--benchmark_out) into the ratio tables.
 
 Every figure is the median CPU time over the run's interleaved repetitions

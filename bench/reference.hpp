@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The literal reference: the record's documented algorithms written out
 // naively, the "before" of every ratio.  Byte-by-byte set operations and
 // comparison, bitmap scans over 32-bit big-endian words with a halving

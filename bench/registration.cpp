@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Registration: one table row per workload and implementation, naming the
 // function that does the work (workloads.hpp) and the data sets it runs on;
 // the rivals' rows are one table instantiated per container.  One loop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Registration of every benchmark (registration.cpp).
 #pragma once
 

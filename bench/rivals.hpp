@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The same sets held the way a caller might hold them instead: one
 // std::bitset, boost::dynamic_bitset or CRoaring bitmap per type plus the
 // single slot.  Each holder offers the same small set of operations, so the

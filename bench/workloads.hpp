@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The workloads, one function per implementation, each run on the inputs of
 // one data set.  registration.cpp times them; main.cpp's agreement check runs
 // the same functions and compares their results before anything is timed.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* Builds a small vector through the codec and prints its counts. */
 #include <if_index_codec/if_index_codec.h>
 #include <if_index_vec/if_index_vector.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Differential fuzz target: the input bytes choose the driver's operations,
 // and a difference from the model aborts, so that libFuzzer keeps the input.
 // Without libFuzzer, main() replays the inputs in the folders it is given.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // if_index_codec_check: tells whether libif_index_vec can rely on the
 // interface-index codec it is linked with.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ifvec: inspect and combine interface sets from the shell.
 //
 // Every operand is read and checked before anything is written, so an error

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * Stand-in interface-index codec: encoding, accessors, names and parsing.
  * The encoding is documented in if_index_codec.h; every function here is a

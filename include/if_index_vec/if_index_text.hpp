@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * if_index_text.hpp - the held interface types as data, and the conversions
  * between if_indexes, positions and names through the interface-index codec.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * if_index_vector.h - sets of network interfaces (interface-index vectors).
  *

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * if_index_vector.hpp - header-only C++20 interface to libif_index_vec.
  *

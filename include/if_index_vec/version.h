@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * version.h - the version of libif_index_vec these headers belong to.
  *

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's side of the interface-index codec.  The conversions
 // themselves (classify, position_of, if_index_at, name_into) are the public
 // ones of <if_index_vec/if_index_text.hpp>, so the library, its C++

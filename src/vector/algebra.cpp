@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Union, intersection, subtract and equality of whole records.
 //
 // The operations combine the four bitmaps a word at a time and count the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bitmap scans and counts shared by every part of the library.
 //
 // Bit numbering: position p is bit 7 - (p % 8) of byte p / 8, so the most

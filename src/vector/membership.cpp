@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Adding, removing and testing single if_indexes, and counts per type.
 //
 // Every if_index is classified by the codec and resolved to one place in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Record lifecycle and the stored count.
 #include <if_index_vec/if_index_vector.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bitmap types as the record stores them: the public facts of
 // <if_index_vec/if_index_text.hpp> (code, capacity, dump header) plus the
 // library's own columns, the bitmap's place in the record and the room for

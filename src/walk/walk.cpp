@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cursor walk (itr_begin / itr_incr), typed walk (first / next / get_next)
 // and reading a cursor out (get).
 //

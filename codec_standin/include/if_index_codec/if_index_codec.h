@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * if_index_codec.h - stand-in interface-index codec.
  *
