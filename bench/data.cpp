@@ -72,8 +72,8 @@ std::vector<Member> membership_probe() {
     Rng rng{7};
     for (int row = 0; row < 4; ++row)
         for (int i = 0; i < 16; ++i) {
-            const int p = static_cast<int>(rng.next() %
-                                           static_cast<std::uint64_t>(ref::kGroups[row].capacity));
+            const int p =
+                static_cast<int>(rng.next() % static_cast<std::uint64_t>(ref::kGroups[row].capacity));
             m.push_back({row, p, ref::if_index_at(ref::kGroups[row].code, p)});
         }
     return m;

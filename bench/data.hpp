@@ -23,13 +23,12 @@ struct Density {
     double p; // probability of each position; negative: alternating positions
 };
 
-inline constexpr Density kDensities[] = {{"0.1%", 0.001}, {"1%", 0.01}, {"5%", 0.05},
+inline constexpr Density kDensities[] = {{"0.1%", 0.001}, {"1%", 0.01},  {"5%", 0.05},
                                          {"50%", 0.5},    {"100%", 1.0}, {"alt", -1.0}};
 inline constexpr Density kEmpty{"0%", 0.0};
 // The six densities and the empty record, for the walks.
-inline constexpr Density kDensitiesAndEmpty[] = {kDensities[0], kDensities[1], kDensities[2],
-                                                 kDensities[3], kDensities[4], kDensities[5],
-                                                 kEmpty};
+inline constexpr Density kDensitiesAndEmpty[] = {kDensities[0], kDensities[1], kDensities[2], kDensities[3],
+                                                 kDensities[4], kDensities[5], kEmpty};
 inline constexpr Density kHalf[] = {kDensities[3]};
 // The membership workload starts from empty bitmaps whatever the density.
 inline constexpr Density kNoDensity[] = {{"-", 0.0}};
@@ -72,7 +71,7 @@ void setup_pair(const Density &d);
 // the records; the others allocate as their containers do.
 template <class H>
 class Placed {
-  public:
+public:
     explicit Placed(int k) {
         static_assert(sizeof(H) <= 1024);
         if constexpr (kInArena)
@@ -92,7 +91,7 @@ class Placed {
     H *operator->() const { return opaque(h_); }
     H &operator*() const { return *opaque(h_); }
 
-  private:
+private:
     static constexpr bool kInArena = std::is_same_v<H, rival::StdBitset>;
     H *h_;
 };

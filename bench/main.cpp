@@ -160,9 +160,7 @@ int main(int argc, char **argv) {
     // dumps are measured down to stdio and no further (no system calls, no
     // terminal, no dependence on what /dev/null is on the machine).
     cookie_io_functions_t discard{};
-    discard.write = [](void *, const char *, std::size_t n) -> ssize_t {
-        return static_cast<ssize_t>(n);
-    };
+    discard.write = [](void *, const char *, std::size_t n) -> ssize_t { return static_cast<ssize_t>(n); };
     std::fflush(stdout);
     std::FILE *sink = fopencookie(nullptr, "w", discard);
     if (sink == nullptr || std::setvbuf(sink, nullptr, _IOFBF, BUFSIZ) != 0) {

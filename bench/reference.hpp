@@ -44,18 +44,32 @@ inline int group_of(std::uint8_t code) {
 
 inline int leading_zeros32(std::uint32_t w) {
     int n = 0;
-    if ((w & 0xFFFF0000u) == 0) { n += 16; w <<= 16; }
-    if ((w & 0xFF000000u) == 0) { n += 8; w <<= 8; }
-    if ((w & 0xF0000000u) == 0) { n += 4; w <<= 4; }
-    if ((w & 0xC0000000u) == 0) { n += 2; w <<= 2; }
-    if ((w & 0x80000000u) == 0) { n += 1; }
+    if ((w & 0xFFFF0000u) == 0) {
+        n += 16;
+        w <<= 16;
+    }
+    if ((w & 0xFF000000u) == 0) {
+        n += 8;
+        w <<= 8;
+    }
+    if ((w & 0xF0000000u) == 0) {
+        n += 4;
+        w <<= 4;
+    }
+    if ((w & 0xC0000000u) == 0) {
+        n += 2;
+        w <<= 2;
+    }
+    if ((w & 0x80000000u) == 0) {
+        n += 1;
+    }
     return n;
 }
 
 inline std::uint32_t group_word(const std::uint8_t *b, int g) {
     const std::uint8_t *p = b + 4 * g;
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
-           (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+           std::uint32_t{p[3]};
 }
 
 inline int next_set(const std::uint8_t *b, int capacity, int start) {
@@ -121,8 +135,10 @@ inline std::uint32_t add(if_index_vector_t *v, std::uint32_t x) {
     std::uint32_t status;
     const std::uint8_t t = type_of(x, &status);
     if (t == IF_TYPE_SINGLE) {
-        if (x == 0) return IF_INDEX_VECTOR_BAD_TYPE;
-        if (v->single_if_index == 0) ++v->num_if;
+        if (x == 0)
+            return IF_INDEX_VECTOR_BAD_TYPE;
+        if (v->single_if_index == 0)
+            ++v->num_if;
         v->single_if_index = x;
         return status;
     }
@@ -132,18 +148,22 @@ inline std::uint32_t add(if_index_vector_t *v, std::uint32_t x) {
         return IF_INDEX_VECTOR_BAD_TYPE;
     std::uint8_t *b = bits(v, kGroups[gi]) + p / 8;
     const std::uint8_t mask = static_cast<std::uint8_t>(0x80u >> (p % 8));
-    if ((*b & mask) == 0) ++v->num_if;
+    if ((*b & mask) == 0)
+        ++v->num_if;
     *b = static_cast<std::uint8_t>(*b | mask);
     return status;
 }
 
 inline std::uint32_t remove(if_index_vector_t *v, std::uint32_t x) {
-    if (v->num_if == 0) return IF_INDEX_VECTOR_OK;
+    if (v->num_if == 0)
+        return IF_INDEX_VECTOR_OK;
     std::uint32_t status;
     const std::uint8_t t = type_of(x, &status);
     if (t == IF_TYPE_SINGLE) {
-        if (x == 0) return IF_INDEX_VECTOR_BAD_TYPE;
-        if (v->single_if_index != 0) --v->num_if;
+        if (x == 0)
+            return IF_INDEX_VECTOR_BAD_TYPE;
+        if (v->single_if_index != 0)
+            --v->num_if;
         v->single_if_index = 0;
         return status;
     }
@@ -153,24 +173,29 @@ inline std::uint32_t remove(if_index_vector_t *v, std::uint32_t x) {
         return IF_INDEX_VECTOR_BAD_TYPE;
     std::uint8_t *b = bits(v, kGroups[gi]) + p / 8;
     const std::uint8_t mask = static_cast<std::uint8_t>(0x80u >> (p % 8));
-    if ((*b & mask) != 0) --v->num_if;
+    if ((*b & mask) != 0)
+        --v->num_if;
     *b = static_cast<std::uint8_t>(*b & ~mask);
     return status;
 }
 
 inline int is_present(const if_index_vector_t *v, std::uint32_t x) {
-    if (v->num_if == 0) return 0;
+    if (v->num_if == 0)
+        return 0;
     std::uint32_t status;
     const std::uint8_t t = type_of(x, &status);
-    if (t == IF_TYPE_SINGLE) return x != 0 && v->single_if_index == x;
+    if (t == IF_TYPE_SINGLE)
+        return x != 0 && v->single_if_index == x;
     const int gi = group_of(t);
     const int p = gi < 0 ? -1 : position_of(t, x);
-    if (p < 0 || p >= kGroups[gi].capacity) return 0;
+    if (p < 0 || p >= kGroups[gi].capacity)
+        return 0;
     return bit(bits(v, kGroups[gi]), p);
 }
 
 inline std::uint32_t num_if_type(const if_index_vector_t *v, std::uint32_t type) {
-    if (type == IF_TYPE_SINGLE) return v->single_if_index != 0;
+    if (type == IF_TYPE_SINGLE)
+        return v->single_if_index != 0;
     const int gi = type > 0xFF ? -1 : group_of(static_cast<std::uint8_t>(type));
     return gi < 0 ? 0 : static_cast<std::uint32_t>(count(bits(v, kGroups[gi]), kGroups[gi].capacity));
 }
@@ -196,12 +221,14 @@ inline std::uint32_t combine(if_index_vector_t *dst, const if_index_vector_t *sr
 }
 
 inline int is_equal(const if_index_vector_t *a, const if_index_vector_t *b) {
-    if (a->num_if != b->num_if) return 0;
+    if (a->num_if != b->num_if)
+        return 0;
     for (const Group &g : kGroups) {
         const std::uint8_t *x = bits(a, g);
         const std::uint8_t *y = bits(b, g);
         for (int i = 0; i < g.capacity / 8; ++i)
-            if (x[i] != y[i]) return 0;
+            if (x[i] != y[i])
+                return 0;
     }
     return a->single_if_index == b->single_if_index;
 }
@@ -209,7 +236,8 @@ inline int is_equal(const if_index_vector_t *a, const if_index_vector_t *b) {
 // ---- walks --------------------------------------------------------------------
 
 inline std::uint32_t first(const if_index_vector_t *v, std::uint32_t *out) {
-    if (v->num_if == 0) return IF_INDEX_VECTOR_EMPTY;
+    if (v->num_if == 0)
+        return IF_INDEX_VECTOR_EMPTY;
     for (const Group &g : kGroups) {
         const int p = first_set(bits(v, g), g.capacity);
         if (p >= 0) {
@@ -227,15 +255,20 @@ inline std::uint32_t first(const if_index_vector_t *v, std::uint32_t *out) {
 inline std::uint32_t next(const if_index_vector_t *v, std::uint32_t x, std::uint32_t *out) {
     std::uint32_t status;
     const std::uint8_t t = type_of(x, &status);
-    if (t > 15) return IF_INDEX_VECTOR_BAD_TYPE;
-    if (t == IF_TYPE_SINGLE) return IF_INDEX_VECTOR_END;
+    if (t > 15)
+        return IF_INDEX_VECTOR_BAD_TYPE;
+    if (t == IF_TYPE_SINGLE)
+        return IF_INDEX_VECTOR_END;
     const int gi = group_of(t);
-    if (gi < 0) return IF_INDEX_VECTOR_BAD_TYPE;
+    if (gi < 0)
+        return IF_INDEX_VECTOR_BAD_TYPE;
     const int p = position_of(t, x);
-    if (p < 0) return IF_INDEX_VECTOR_BAD_TYPE;
+    if (p < 0)
+        return IF_INDEX_VECTOR_BAD_TYPE;
     const Group &g = kGroups[gi];
     const int q = p + 1 >= g.capacity ? -1 : next_set(bits(v, g), g.capacity, p + 1);
-    if (q < 0) return IF_INDEX_VECTOR_END;
+    if (q < 0)
+        return IF_INDEX_VECTOR_END;
     *out = if_index_at(g.code, q);
     return IF_INDEX_VECTOR_OK;
 }
@@ -244,9 +277,11 @@ inline std::uint32_t itr_incr(const if_index_vector_t *v, std::uint32_t *cursor)
     std::uint32_t status;
     const std::uint8_t t = type_of(*cursor, &status);
     const int gi = group_of(t);
-    if (gi < 0) return IF_INDEX_VECTOR_END;
+    if (gi < 0)
+        return IF_INDEX_VECTOR_END;
     const int p = position_of(t, *cursor);
-    if (p < 0) return IF_INDEX_VECTOR_END;
+    if (p < 0)
+        return IF_INDEX_VECTOR_END;
     int start = p + 1;
     for (int i = gi; i < 4; ++i, start = 0) {
         const Group &g = kGroups[i];
@@ -256,7 +291,8 @@ inline std::uint32_t itr_incr(const if_index_vector_t *v, std::uint32_t *cursor)
             return IF_INDEX_VECTOR_OK;
         }
     }
-    if (v->single_if_index != 0) *cursor = v->single_if_index;
+    if (v->single_if_index != 0)
+        *cursor = v->single_if_index;
     return IF_INDEX_VECTOR_END;
 }
 
@@ -267,7 +303,8 @@ inline void range_text(char *buf, std::size_t size, const std::uint8_t *b, int c
     std::size_t len = 0;
     buf[0] = '\0';
     int p = first_set(b, capacity);
-    if (p < 0) return;
+    if (p < 0)
+        return;
     int start = p;
     bool separator = false;
     for (;;) {
@@ -283,13 +320,15 @@ inline void range_text(char *buf, std::size_t size, const std::uint8_t *b, int c
         else
             len += static_cast<std::size_t>(std::snprintf(buf + len, size - len, "%d-%d", start, p));
         separator = true;
-        if (q < 0) return;
+        if (q < 0)
+            return;
         start = p = q;
     }
 }
 
 inline void printf_dec(const if_index_vector_t *v) {
-    if (v->num_if == 0) return;
+    if (v->num_if == 0)
+        return;
     std::printf("No. of interfaces: %d\n", static_cast<int>(v->num_if));
     for (const Group &g : kGroups) {
         std::printf("%.*s", static_cast<int>(g.dump_header.size()), g.dump_header.data());
@@ -304,7 +343,8 @@ inline void printf_dec(const if_index_vector_t *v) {
 }
 
 inline void printf_hex(const if_index_vector_t *v) {
-    if (v->num_if == 0) return;
+    if (v->num_if == 0)
+        return;
     std::printf("No. of interfaces: %d\n", static_cast<int>(v->num_if));
     for (const Group &g : kGroups) {
         std::printf("%.*s", static_cast<int>(g.dump_header.size()), g.dump_header.data());

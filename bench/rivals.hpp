@@ -32,17 +32,29 @@ struct StdBitset {
 
     static constexpr const char *kName = "bitset";
 
-    template <class F> void each(F &&f) {
-        f(0, phy_fc); f(1, port_channel); f(2, iscsi); f(3, fc_tunnel);
+    template <class F>
+    void each(F &&f) {
+        f(0, phy_fc);
+        f(1, port_channel);
+        f(2, iscsi);
+        f(3, fc_tunnel);
     }
-    template <class F> void each(F &&f) const {
-        f(0, phy_fc); f(1, port_channel); f(2, iscsi); f(3, fc_tunnel);
+    template <class F>
+    void each(F &&f) const {
+        f(0, phy_fc);
+        f(1, port_channel);
+        f(2, iscsi);
+        f(3, fc_tunnel);
     }
-    template <class F> void each2(const StdBitset &o, F &&f) {
-        f(phy_fc, o.phy_fc); f(port_channel, o.port_channel); f(iscsi, o.iscsi);
+    template <class F>
+    void each2(const StdBitset &o, F &&f) {
+        f(phy_fc, o.phy_fc);
+        f(port_channel, o.port_channel);
+        f(iscsi, o.iscsi);
         f(fc_tunnel, o.fc_tunnel);
     }
-    template <class F> void on_row(int row, F &&f) {
+    template <class F>
+    void on_row(int row, F &&f) {
         switch (row) {
         case 0: f(phy_fc); break;
         case 1: f(port_channel); break;
@@ -62,8 +74,12 @@ struct StdBitset {
         single = v.single_if_index;
     }
     void copy_from(const StdBitset &o) { *this = o; }
-    void set(int row, int p) { on_row(row, [&](auto &b) { b.set(static_cast<std::size_t>(p)); }); }
-    void reset(int row, int p) { on_row(row, [&](auto &b) { b.reset(static_cast<std::size_t>(p)); }); }
+    void set(int row, int p) {
+        on_row(row, [&](auto &b) { b.set(static_cast<std::size_t>(p)); });
+    }
+    void reset(int row, int p) {
+        on_row(row, [&](auto &b) { b.reset(static_cast<std::size_t>(p)); });
+    }
     bool test(int row, int p) {
         bool r = false;
         on_row(row, [&](auto &b) { r = b.test(static_cast<std::size_t>(p)); });
@@ -79,8 +95,14 @@ struct StdBitset {
         each([&](int, const auto &b) { n += static_cast<std::uint32_t>(b.count()); });
         return n;
     }
-    std::uint32_t unite(const StdBitset &o) { each2(o, [](auto &a, const auto &b) { a |= b; }); return count(); }
-    std::uint32_t intersect(const StdBitset &o) { each2(o, [](auto &a, const auto &b) { a &= b; }); return count(); }
+    std::uint32_t unite(const StdBitset &o) {
+        each2(o, [](auto &a, const auto &b) { a |= b; });
+        return count();
+    }
+    std::uint32_t intersect(const StdBitset &o) {
+        each2(o, [](auto &a, const auto &b) { a &= b; });
+        return count();
+    }
     std::uint32_t subtract(const StdBitset &o) {
         each2(o, [](auto &a, const auto &b) { a &= ~b; });
         return count();
@@ -90,7 +112,8 @@ struct StdBitset {
                fc_tunnel == o.fc_tunnel && single == o.single;
     }
     // Calls f(p) for every set position of `row`, ascending.
-    template <class F> void for_each_position(int row, F &&f) {
+    template <class F>
+    void for_each_position(int row, F &&f) {
         on_row(row, [&](auto &b) {
             for (std::size_t p = b._Find_first(); p < b.size(); p = b._Find_next(p))
                 f(static_cast<int>(p));
@@ -136,15 +159,18 @@ struct BoostBitset {
         return n;
     }
     std::uint32_t unite(const BoostBitset &o) {
-        for (int r = 0; r < 4; ++r) rows[r] |= o.rows[r];
+        for (int r = 0; r < 4; ++r)
+            rows[r] |= o.rows[r];
         return count();
     }
     std::uint32_t intersect(const BoostBitset &o) {
-        for (int r = 0; r < 4; ++r) rows[r] &= o.rows[r];
+        for (int r = 0; r < 4; ++r)
+            rows[r] &= o.rows[r];
         return count();
     }
     std::uint32_t subtract(const BoostBitset &o) {
-        for (int r = 0; r < 4; ++r) rows[r] -= o.rows[r];
+        for (int r = 0; r < 4; ++r)
+            rows[r] -= o.rows[r];
         return count();
     }
     bool equals(const BoostBitset &o) const {
@@ -153,7 +179,8 @@ struct BoostBitset {
                 return false;
         return single == o.single;
     }
-    template <class F> void for_each_position(int row, F &&f) {
+    template <class F>
+    void for_each_position(int row, F &&f) {
         const auto &b = rows[row];
         for (std::size_t p = b.find_first(); p != b.npos; p = b.find_next(p))
             f(static_cast<int>(p));
@@ -207,15 +234,18 @@ struct Roaring {
         return n;
     }
     std::uint32_t unite(const Roaring &o) {
-        for (int r = 0; r < 4; ++r) roaring_bitmap_or_inplace(rows[r], o.rows[r]);
+        for (int r = 0; r < 4; ++r)
+            roaring_bitmap_or_inplace(rows[r], o.rows[r]);
         return count();
     }
     std::uint32_t intersect(const Roaring &o) {
-        for (int r = 0; r < 4; ++r) roaring_bitmap_and_inplace(rows[r], o.rows[r]);
+        for (int r = 0; r < 4; ++r)
+            roaring_bitmap_and_inplace(rows[r], o.rows[r]);
         return count();
     }
     std::uint32_t subtract(const Roaring &o) {
-        for (int r = 0; r < 4; ++r) roaring_bitmap_andnot_inplace(rows[r], o.rows[r]);
+        for (int r = 0; r < 4; ++r)
+            roaring_bitmap_andnot_inplace(rows[r], o.rows[r]);
         return count();
     }
     bool equals(const Roaring &o) const {
@@ -224,7 +254,8 @@ struct Roaring {
                 return false;
         return single == o.single;
     }
-    template <class F> void for_each_position(int row, F &&f) {
+    template <class F>
+    void for_each_position(int row, F &&f) {
         roaring_uint32_iterator_t it;
         roaring_init_iterator(rows[row], &it);
         for (; it.has_value; roaring_advance_uint32_iterator(&it))

@@ -54,7 +54,7 @@ struct Records {
     static const if_index_vector_t *b() { return opaque(operand(kB)); }
     static const if_index_vector_t *a_copy() { return opaque(operand(kACopy)); }
 
-    std::vector<Member> members; // A's bitmap members: walks report time per member
+    std::vector<Member> members;                    // A's bitmap members: walks report time per member
     std::vector<Member> probe = membership_probe(); // the membership workload's if_indexes
 };
 
@@ -84,9 +84,7 @@ struct WalkSum {
 };
 
 // The if_index at position 0 of bitmap row `row`: where a typed walk starts.
-inline std::uint32_t first_of_row(int row) {
-    return ref::if_index_at(ref::kGroups[row].code, 0);
-}
+inline std::uint32_t first_of_row(int row) { return ref::if_index_at(ref::kGroups[row].code, 0); }
 
 // ---- copy: dst = A -----------------------------------------------------------
 
