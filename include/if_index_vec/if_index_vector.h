@@ -171,8 +171,11 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_num_if(const if_index_vector_t *vec
  *  capacity lands on a later slot's position (slot 0 port 64 is slot 1 port 0).
  *  \return the codec's if_index_get_type() status when the type is held;
  *  \return IF_INDEX_VECTOR_BAD_TYPE, record unchanged, for an unheld or
- *          unclassifiable type, a position at or beyond the type's capacity,
- *          or a type-6 if_index of value 0. */
+ *          unclassifiable type, fields the codec does not give (its accessor
+ *          leaves them unwritten; a slot or port of 255 and a channel or
+ *          tunnel number of 65535 read the same way), a position at or beyond
+ *          the type's capacity, or a type-6 if_index of value 0.
+ *  Only if_index_get_type()'s result is read from the codec. */
 IF_INDEX_VECTOR_API uint32_t if_index_vector_add(if_index_vector_t *vec, uint32_t if_index);
 
 /** Removes `if_index`.  Any type-6 if_index empties the single slot, even one
@@ -230,7 +233,8 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_first(const if_index_vector_t *vec,
  *  the type's bitmap.
  *  \return IF_INDEX_VECTOR_OK, `*out` written;
  *  \return IF_INDEX_VECTOR_END when there is none, or for a type-6 if_index;
- *  \return IF_INDEX_VECTOR_BAD_TYPE for any other type. */
+ *  \return IF_INDEX_VECTOR_BAD_TYPE for any other type, and for fields the
+ *          codec does not give (as for if_index_vector_add()). */
 IF_INDEX_VECTOR_API uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index,
                                                   uint32_t *out);
 
