@@ -337,18 +337,22 @@ constexpr std::string_view kUsage =
     "\n"
     "Exit status: 0 the library can rely on the codec, 1 it cannot, 2 usage error.\n";
 
-[[noreturn]] void usage_error(const std::string &what) {
+// Reports a usage error; main returns the status, so that nothing is left
+// allocated on the way out.
+int usage_error(const std::string &what) {
     std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, what.c_str(), kProgram);
-    std::exit(2);
+    return 2;
 }
 
-std::uint32_t parse_if_index(const char *text) {
+// An if_index in decimal or 0x hex, appended to `out`; false for anything else.
+bool parse_if_index(const char *text, std::vector<std::uint32_t> &out) {
     char *end = nullptr;
     const bool is_hex = std::strncmp(text, "0x", 2) == 0 || std::strncmp(text, "0X", 2) == 0;
     const unsigned long long v = std::strtoull(text, &end, is_hex ? 16 : 10);
     if (*text == '\0' || *text == '-' || *text == '+' || *end != '\0' || v > 0xFFFFFFFFull)
-        usage_error(std::string("'") + text + "' is not an if_index (decimal, or 0x and hex digits)");
-    return static_cast<std::uint32_t>(v);
+        return false;
+    out.push_back(static_cast<std::uint32_t>(v));
+    return true;
 }
 
 } // namespace
@@ -365,13 +369,15 @@ int main(int argc, char **argv) {
             std::printf("%s %s\n", kProgram, IF_INDEX_VEC_VERSION_TEXT);
             return 0;
         }
-        if (a == "--single" && i + 1 < argc)
-            singles.push_back(parse_if_index(argv[++i]));
-        else if (a.starts_with("--single="))
-            singles.push_back(parse_if_index(argv[i] + std::strlen("--single=")));
-        else
-            usage_error(a == "--single" ? "--single needs an if_index"
-                                        : "unexpected argument '" + std::string(a) + "'");
+        const char *value = a == "--single" && i + 1 < argc ? argv[++i]
+                            : a.starts_with("--single=")    ? argv[i] + std::strlen("--single=")
+                                                            : nullptr;
+        if (value == nullptr)
+            return usage_error(a == "--single" ? "--single needs an if_index"
+                                               : "unexpected argument '" + std::string(a) + "'");
+        if (!parse_if_index(value, singles))
+            return usage_error(std::string("'") + value +
+                               "' is not an if_index (decimal, or 0x and hex digits)");
     }
 
     const std::vector<Built> all = build_all();
