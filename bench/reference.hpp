@@ -8,7 +8,7 @@
 #pragma once
 
 #include <if_index_codec/if_index_codec.h>
-#include <if_index_vec/if_index_text.hpp>
+#include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <cstddef>
@@ -16,12 +16,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "vector/type_table.hpp"
+#include "type_table.hpp"
 
 namespace ref {
 
 // The types, capacities, dump headers and record offsets: the library's
-// table, built on <if_index_vec/if_index_text.hpp>.  Only the algorithms
+// table, built on <if_index_vec/if_index_codec_adapter.hpp>.  Only the algorithms
 // below are the reference's own.
 using Group = ifvec::detail::BitmapType;
 inline constexpr const auto &kGroups = ifvec::detail::kBitmapTypes;

@@ -6,7 +6,7 @@
 // library's positions (bit p of a std::bitset is position p).
 #pragma once
 
-#include <if_index_vec/if_index_text.hpp>
+#include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <boost/dynamic_bitset.hpp>

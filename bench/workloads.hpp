@@ -32,7 +32,7 @@
 #include "data.hpp"
 #include "reference.hpp"
 #include "rivals.hpp"
-#include "vector/bitmap.hpp"
+#include "bitmap.hpp"
 
 namespace bench {
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "model.hpp"
-#include "vector/bitmap.hpp"
+#include "bitmap.hpp"
 
 using namespace ifvec::detail;
 

@@ -28,7 +28,7 @@
 #error "<if_index_vec/if_index_vector.hpp> needs C++20 (compile with -std=c++20 or later)"
 #else /* C++20 */
 
-#include <if_index_vec/if_index_text.hpp>
+#include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <cstddef>

@@ -8,9 +8,9 @@
 // which cannot be told apart from the empty slot.  add and remove answer
 // those with IF_INDEX_VECTOR_BAD_TYPE and is_present with 0, leaving the
 // record as it was.
+#include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_vector.h>
 
-#include "../codec/codec.hpp"
 #include "type_table.hpp"
 
 namespace ifvec::detail {
@@ -28,7 +28,7 @@ constexpr int kNowhere = -3;
 // Inlined into each caller: returned as a value, the three fields would be
 // stored separately and read back as one, which stalls the store buffer.
 [[gnu::always_inline]] inline Place resolve(std::uint32_t if_index) noexcept {
-    const Located l = locate(if_index);
+    const location l = locate(if_index);
     if (l.type == IF_TYPE_SINGLE)
         return {l.status, if_index != 0 ? kSingle : kNowhere, no_position};
     const int row = bitmap_row(l.type);

@@ -7,10 +7,10 @@
 // so the if_index it starts from need not be a member.  Outputs and cursors
 // are written only on IF_INDEX_VECTOR_OK, except at the end of a cursor walk,
 // where the single-slot member (if any) is left in the cursor.
+#include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_vector.h>
 
-#include "../codec/codec.hpp"
-#include "../vector/type_table.hpp"
+#include "type_table.hpp"
 
 namespace ifvec::detail {
 namespace {
@@ -64,7 +64,7 @@ uint32_t if_index_vector_itr_begin(const if_index_vector_t *vec, uint32_t *curso
 }
 
 uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor) {
-    const Located l = locate(*cursor);
+    const location l = locate(*cursor);
     const int row = bitmap_row(l.type);
     // The single-slot member, a type without a bitmap, or fields the codec
     // did not give: nothing follows.
@@ -78,7 +78,7 @@ uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor
 }
 
 uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, uint32_t *out) {
-    const Located l = locate(if_index);
+    const location l = locate(if_index);
     if (l.type > kHighestTypeCode)
         return IF_INDEX_VECTOR_BAD_TYPE;
     if (l.type == IF_TYPE_SINGLE)

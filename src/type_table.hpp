@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The bitmap types as the record stores them: the public facts of
-// <if_index_vec/if_index_text.hpp> (code, capacity, dump header) plus the
+// <if_index_vec/if_index_types.hpp> (code, capacity, dump header) plus the
 // library's own columns, the bitmap's place in the record and the room for
 // its longest range text.  Walks, algebra, counts and dumps loop over this
 // table instead of naming the four bitmaps one by one.  The single slot has
 // no row; it is handled last wherever it is handled.
 #pragma once
 
-#include <if_index_vec/if_index_text.hpp>
+#include <if_index_vec/if_index_types.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <array>

@@ -11,6 +11,7 @@
 // digits from word arithmetic, not from formatted-output calls.  Range text
 // takes whole runs from the shared word scan (for_each_run), never bit by
 // bit.
+#include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <array>
@@ -20,8 +21,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "../codec/codec.hpp"
-#include "../vector/type_table.hpp"
+#include "type_table.hpp"
 
 namespace ifvec::detail {
 namespace {

@@ -16,7 +16,7 @@
 // aligned; loads and stores go through memcpy, which compiles to plain moves.
 #pragma once
 
-#include <if_index_vec/if_index_text.hpp>
+#include <if_index_vec/if_index_types.hpp>
 
 #include <bit>
 #include <cstddef>
