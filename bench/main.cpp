@@ -21,7 +21,7 @@
 #include <iostream>
 #include <string>
 
-#include "model.hpp"
+#include "capture.hpp"
 #include "registration.hpp"
 #include "workloads.hpp"
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "model.hpp"
+#include "driver.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     ifvec::test::Source src(data, size);

@@ -35,15 +35,18 @@ template <class Op>
     return n;
 }
 
-IFV_POPCNT_CLONES std::uint32_t unite(if_index_vector_t *dst, const if_index_vector_t *src) noexcept {
+IF_INDEX_VEC_POPCNT_CLONES std::uint32_t unite(if_index_vector_t *dst,
+                                               const if_index_vector_t *src) noexcept {
     return combine(dst, src, [](Word a, Word b) { return a | b; });
 }
 
-IFV_POPCNT_CLONES std::uint32_t intersect(if_index_vector_t *dst, const if_index_vector_t *src) noexcept {
+IF_INDEX_VEC_POPCNT_CLONES std::uint32_t intersect(if_index_vector_t *dst,
+                                                   const if_index_vector_t *src) noexcept {
     return combine(dst, src, [](Word a, Word b) { return a & b; });
 }
 
-IFV_POPCNT_CLONES std::uint32_t subtract(if_index_vector_t *dst, const if_index_vector_t *src) noexcept {
+IF_INDEX_VEC_POPCNT_CLONES std::uint32_t subtract(if_index_vector_t *dst,
+                                                  const if_index_vector_t *src) noexcept {
     return combine(dst, src, [](Word a, Word b) { return a & ~b; });
 }
 

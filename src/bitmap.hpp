@@ -32,9 +32,9 @@
 // sanitized-for-threads builds keep one copy.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__POPCNT__) && \
     !defined(__SANITIZE_THREAD__)
-#define IFV_POPCNT_CLONES __attribute__((target_clones("popcnt", "default")))
+#define IF_INDEX_VEC_POPCNT_CLONES __attribute__((target_clones("popcnt", "default")))
 #else
-#define IFV_POPCNT_CLONES
+#define IF_INDEX_VEC_POPCNT_CLONES
 #endif
 
 namespace ifvec::detail {
@@ -134,7 +134,7 @@ inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept
 }
 
 // Number of set positions; byte order does not matter for a count.  Always
-// inlined, so that it takes on the instruction set of an IFV_POPCNT_CLONES
+// inlined, so that it takes on the instruction set of an IF_INDEX_VEC_POPCNT_CLONES
 // caller.
 [[gnu::always_inline]] inline int count_set(const std::uint8_t *bits, int capacity) noexcept {
     int n = 0;

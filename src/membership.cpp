@@ -42,7 +42,7 @@ std::uint8_t *byte_of(if_index_vector_t *v, const Place &pl) noexcept {
     return bitmap_bits(v, kBitmapTypes[static_cast<std::size_t>(pl.row)]) + pl.position / 8;
 }
 
-IFV_POPCNT_CLONES int count_bitmap(const std::uint8_t *bits, int capacity) noexcept {
+IF_INDEX_VEC_POPCNT_CLONES int count_bitmap(const std::uint8_t *bits, int capacity) noexcept {
     return count_set(bits, capacity);
 }
 

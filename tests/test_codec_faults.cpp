@@ -10,7 +10,7 @@
 
 #include <cstring>
 
-#include "model.hpp"
+#include "driver.hpp"
 
 namespace {
 

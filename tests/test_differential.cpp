@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "model.hpp"
+#include "driver.hpp"
 
 TEST(Differential, MixedOperationsAgreeWithTheModel) {
     for (std::uint64_t seed = 1; seed <= 8; ++seed) {

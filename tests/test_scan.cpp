@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "model.hpp"
+#include "layout.hpp"
 #include "bitmap.hpp"
 
 using namespace ifvec::detail;

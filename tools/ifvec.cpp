@@ -31,8 +31,8 @@
 #include <string_view>
 #include <vector>
 
-#ifndef IFVEC_VERSION
-#define IFVEC_VERSION "unknown"
+#ifndef IF_INDEX_VEC_VERSION_TEXT
+#define IF_INDEX_VEC_VERSION_TEXT "unknown"
 #endif
 
 namespace {
@@ -760,7 +760,7 @@ int run(std::span<const std::string> args) {
     if (i < args.size() && (args[i] == "-h" || args[i] == "--help"))
         return print_help(nullptr);
     if (i < args.size() && (args[i] == "-V" || args[i] == "--version")) {
-        std::puts("ifvec " IFVEC_VERSION);
+        std::puts("ifvec " IF_INDEX_VEC_VERSION_TEXT);
         return exit_ok;
     }
     if (i < args.size() && args[i] == "--")

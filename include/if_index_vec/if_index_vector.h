@@ -57,7 +57,7 @@
 
 #include <if_index_vec/version.h>
 
-#if defined(IF_INDEX_VECTOR_BUILDING) && defined(__GNUC__)
+#if defined(IF_INDEX_VEC_BUILDING) && defined(__GNUC__)
 #define IF_INDEX_VECTOR_API __attribute__((visibility("default")))
 #else
 #define IF_INDEX_VECTOR_API
