@@ -3,8 +3,9 @@
 //
 // Every if_index is classified by the codec and resolved to one place in the
 // record: a bit of one bitmap, the single slot, or nowhere.  "Nowhere" covers
-// unheld and unclassifiable types, positions the codec cannot give or that
-// lie at or beyond the bitmap's capacity, and a type-6 if_index of value 0,
+// unheld and unclassifiable types, positions at or beyond the bitmap's
+// capacity (which is where fields that an accessor leaves unwritten land:
+// see the codec adapter), and a type-6 if_index of value 0,
 // which cannot be told apart from the empty slot.  add and remove answer
 // those with IF_INDEX_VECTOR_BAD_TYPE and is_present with 0, leaving the
 // record as it was.
@@ -32,8 +33,7 @@ constexpr int kNowhere = -3;
     if (l.type == IF_TYPE_SINGLE)
         return {l.status, if_index != 0 ? kSingle : kNowhere, no_position};
     const int row = bitmap_row(l.type);
-    if (row == kNoRow || l.position == no_position ||
-        l.position >= kBitmapTypes[static_cast<std::size_t>(row)].capacity)
+    if (row == kNoRow || l.position >= kBitmapTypes[static_cast<std::size_t>(row)].capacity)
         return {l.status, kNowhere, no_position};
     return {l.status, row, l.position};
 }

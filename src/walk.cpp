@@ -66,9 +66,9 @@ uint32_t if_index_vector_itr_begin(const if_index_vector_t *vec, uint32_t *curso
 uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor) {
     const location l = locate(*cursor);
     const int row = bitmap_row(l.type);
-    // The single-slot member, a type without a bitmap, or fields the codec
-    // did not give: nothing follows.
-    if (row == kNoRow || l.position == no_position)
+    // The single-slot member or a type without a bitmap: nothing follows.  A
+    // position at or beyond its capacity continues with the next bitmap.
+    if (row == kNoRow)
         return IF_INDEX_VECTOR_END;
     if (first_member_from(vec, static_cast<std::size_t>(row), l.position + 1, cursor))
         return IF_INDEX_VECTOR_OK;
@@ -84,7 +84,7 @@ uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, u
     if (l.type == IF_TYPE_SINGLE)
         return IF_INDEX_VECTOR_END;
     const int row = bitmap_row(l.type);
-    if (row == kNoRow || l.position == no_position)
+    if (row == kNoRow)
         return IF_INDEX_VECTOR_BAD_TYPE;
     const BitmapType &t = kBitmapTypes[static_cast<std::size_t>(row)];
     const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, l.position + 1);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The library against a misbehaving codec: this program's own codec calls come
-// first in symbol lookup, for the library too, and forward to the stand-in
-// either honestly, with a few if_indexes misclassified or with failing
-// accessors (planted), or with every result right but every status other than
-// if_index_get_type's non-zero and every name length wrong (lying).
+// The library against codecs other than the stand-in: this program's own codec
+// calls come first in symbol lookup, for the library too, and forward to the
+// stand-in either honestly, with a few if_indexes misclassified or with
+// failing accessors (planted), with every result right but every status other
+// than if_index_get_type's non-zero and every name length wrong (lying), or
+// taking ports of 64 and more, which the stand-in refuses (folding).
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -14,7 +15,7 @@
 
 namespace {
 
-enum class Codec { honest, planted, lying };
+enum class Codec { honest, planted, lying, folding };
 Codec g_codec = Codec::honest; // set by each test; the tests run one at a time
 
 // 0 classified as type 6; fc1/1 not classified, no type written; then fc3/4,
@@ -23,18 +24,30 @@ constexpr std::uint32_t kRefused[] = {0, 0x01000000u, 0x01020300u, 0x04000005u, 
 constexpr const std::uint32_t *kAccessorFails = kRefused + 2;
 constexpr std::uint32_t kStatusNine = 0x040000C8u; // port-channel200, classified with status 9
 
+// A PHY_FC or ISCSI if_index of the stand-in's layout with a port of 64 or
+// more, which the folding codec classifies and gives the fields of.
+bool folds(std::uint32_t ifx) {
+    const unsigned type = ifx >> 24, port = ifx >> 8 & 0xFF;
+    return g_codec == Codec::folding && (type == IF_TYPE_PHY_FC || type == IF_TYPE_ISCSI) && port >= 64 &&
+           (ifx & 0xFF) == 0;
+}
+
 template <class Fn>
 Fn *real(Fn *, const char *name) {
     return reinterpret_cast<Fn *>(dlsym(RTLD_NEXT, name));
 }
 // Defines `fn` to call the stand-in's definition; a planted accessor fails
-// without writing, and every status lies when lying.
-#define INTERPOSE(fn, params, ifx, ...)                                                       \
+// without writing, every status lies when lying, and a folding port accessor
+// gives the fields itself (`fold`).
+#define INTERPOSE(fn, params, ifx, fold, ...)                                                 \
     uint32_t fn params {                                                                      \
         if (g_codec == Codec::planted && std::count(kAccessorFails, std::end(kRefused), ifx)) \
             return 1;                                                                         \
+        if (folds(ifx))                                                                       \
+            return fold, 0;                                                                   \
         return real(&fn, #fn)(__VA_ARGS__) + (g_codec == Codec::lying ? 42u : 0u);            \
     }
+#define FIELDS (*s = static_cast<uint8_t>(x >> 16), *p = static_cast<uint8_t>(x >> 8))
 
 } // namespace
 
@@ -45,17 +58,19 @@ uint32_t if_index_get_type(uint32_t ifx, if_index_type_info_t *info) {
         return info->type = IF_TYPE_SINGLE, 0;
     if (g_codec == Codec::planted && ifx == kRefused[1])
         return 7;
+    if (folds(ifx))
+        return info->type = static_cast<uint8_t>(ifx >> 24), 0;
     const uint32_t st = real(&if_index_get_type, "if_index_get_type")(ifx, info);
     return g_codec == Codec::planted && ifx == kStatusNine ? 9 : st;
 }
-INTERPOSE(if_index_phy_fc_get_fields, (uint32_t x, uint8_t *s, uint8_t *p, uint8_t *t), x, x, s, p, t)
-INTERPOSE(if_index_iscsi_get_fields, (uint32_t x, uint8_t *s, uint8_t *p), x, x, s, p)
-INTERPOSE(if_index_port_channel_get_channel_num, (uint32_t x, uint16_t *c), x, x, c)
-INTERPOSE(if_index_fcmpls_tnnl_get_tunnel, (uint32_t x, uint16_t *t), x, x, t)
-INTERPOSE(if_index_phy_fc_port_init, (uint32_t * x, uint8_t s, uint8_t p, uint8_t t), 0u, x, s, p, t)
-INTERPOSE(if_index_iscsi_port_init, (uint32_t * x, uint8_t s, uint8_t p), 0u, x, s, p)
-INTERPOSE(if_index_port_channel_init, (uint32_t * x, uint16_t c), 0u, x, c)
-INTERPOSE(if_index_fcmpls_tnnl_init, (uint32_t * x, uint16_t t), 0u, x, t)
+INTERPOSE(if_index_phy_fc_get_fields, (uint32_t x, uint8_t *s, uint8_t *p, uint8_t *t), x, FIELDS, x, s, p, t)
+INTERPOSE(if_index_iscsi_get_fields, (uint32_t x, uint8_t *s, uint8_t *p), x, FIELDS, x, s, p)
+INTERPOSE(if_index_port_channel_get_channel_num, (uint32_t x, uint16_t *c), x, (void)0, x, c)
+INTERPOSE(if_index_fcmpls_tnnl_get_tunnel, (uint32_t x, uint16_t *t), x, (void)0, x, t)
+INTERPOSE(if_index_phy_fc_port_init, (uint32_t * x, uint8_t s, uint8_t p, uint8_t t), 0u, (void)0, x, s, p, t)
+INTERPOSE(if_index_iscsi_port_init, (uint32_t * x, uint8_t s, uint8_t p), 0u, (void)0, x, s, p)
+INTERPOSE(if_index_port_channel_init, (uint32_t * x, uint16_t c), 0u, (void)0, x, c)
+INTERPOSE(if_index_fcmpls_tnnl_init, (uint32_t * x, uint16_t t), 0u, (void)0, x, t)
 
 int sprintf_if_index(char *buf, uint32_t ifx) {
     static int calls = 0;
@@ -69,9 +84,14 @@ int sprintf_if_index(char *buf, uint32_t ifx) {
 namespace {
 
 using ifvec::test::at;
+using ifvec::test::port_ifx;
+constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY, kEnd = IF_INDEX_VECTOR_END,
+                        kBadType = IF_INDEX_VECTOR_BAD_TYPE;
 
 // What the codec cannot classify, or gives no fields for, is held nowhere:
-// add and remove refuse it and change nothing, and it is never present.  A
+// add and remove refuse it and change nothing, and it is never present.
+// Fields an accessor leaves unwritten read as all ones, beyond the capacity:
+// a cursor there goes on with the next bitmap, and next finds nothing.  A
 // classification's non-zero status is handed back by add and remove, which
 // still do their work.
 TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
@@ -88,6 +108,14 @@ TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
         EXPECT_EQ(if_index_vector_is_present(&v, x), 0) << x;
         EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0) << x;
     }
+    const std::uint32_t following[] = {at(IF_TYPE_PORT_CHANNEL, 100), at(IF_TYPE_ISCSI, 100),
+                                       at(IF_TYPE_FC_TUNNEL, 100), at(IF_TYPE_SINGLE, 100)};
+    for (std::size_t i = 0; i < 4; ++i) {
+        std::uint32_t cursor = kAccessorFails[i], out = 0;
+        EXPECT_EQ(if_index_vector_itr_incr(&v, &cursor), i < 3 ? kOk : kEnd) << i;
+        EXPECT_EQ(cursor, following[i]) << i;
+        EXPECT_EQ(if_index_vector_next(&v, kAccessorFails[i], &out), kEnd) << i;
+    }
     EXPECT_EQ(if_index_vector_add(&v, kStatusNine), 9u);
     EXPECT_EQ(if_index_vector_is_present(&v, kStatusNine), 1);
     EXPECT_EQ(v.num_if, before.num_if + 1);
@@ -99,6 +127,37 @@ TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
 // every operation, printed text and C++ text still agrees with the model.
 TEST(CodecFaults, LyingStatusesAndNameLengthsChangeNothing) {
     g_codec = Codec::lying;
+    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+        ifvec::test::Source src(seed);
+        EXPECT_EQ(ifvec::test::Driver(src).run(3000), "") << "seed " << seed;
+    }
+}
+
+// A codec that gives ports of 64 and more: every field is a value and
+// slot * 64 + port is not masked, so slot 0 port 255 is position 255, handed
+// back as slot 3 port 63, while fields of all ones lie beyond every
+// capacity.  The text layer refuses both as beyond the capacity.  Mixed
+// operations with such ports agree with the model.
+TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
+    g_codec = Codec::folding;
+    const struct {
+        std::uint32_t ifx;
+        int position; // -1: beyond the capacity
+    } cases[] = {{port_ifx(IF_TYPE_PHY_FC, 0, 255), 255}, {port_ifx(IF_TYPE_ISCSI, 13, 128), 960},
+                 {port_ifx(IF_TYPE_ISCSI, 14, 128), -1},  {port_ifx(IF_TYPE_PHY_FC, 255, 255), -1},
+                 {at(IF_TYPE_PORT_CHANNEL, 0xFFFF), -1},  {at(IF_TYPE_FC_TUNNEL, 0xFFFF), -1}};
+    for (const auto &c : cases) {
+        const auto type = static_cast<std::uint8_t>(c.ifx >> 24);
+        if_index_vector_t v;
+        std::uint32_t first = 0;
+        if_index_vector_init(&v);
+        EXPECT_EQ(if_index_vector_add(&v, c.ifx), c.position >= 0 ? kOk : kBadType) << c.ifx;
+        EXPECT_EQ(if_index_vector_is_present(&v, c.ifx), c.position >= 0) << c.ifx;
+        EXPECT_EQ(if_index_vector_num_if_type(&v, type), c.position >= 0 ? 1u : 0u) << c.ifx;
+        EXPECT_EQ(if_index_vector_first(&v, &first), c.position >= 0 ? kOk : kEmpty) << c.ifx;
+        EXPECT_EQ(first, c.position >= 0 ? at(type, c.position) : 0u) << c.ifx;
+        EXPECT_EQ(ifvec::check_storable(c.ifx).error.code, ifvec::text_errc::beyond_capacity) << c.ifx;
+    }
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
         ifvec::test::Source src(seed);
         EXPECT_EQ(ifvec::test::Driver(src).run(3000), "") << "seed " << seed;

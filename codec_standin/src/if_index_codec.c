@@ -16,6 +16,9 @@ static uint8_t type_of(uint32_t v) { return (uint8_t)(v >> TYPE_SHIFT); }
 static uint32_t payload_of(uint32_t v) { return v & PAYLOAD_MASK; }
 static uint32_t make(uint8_t type, uint32_t payload) { return ((uint32_t)type << TYPE_SHIFT) | payload; }
 
+/* A slot has 64 ports, 0-63. */
+#define PORTS_PER_SLOT 64u
+
 /* Payload bits that must be 0 for each type; an if_index with any of them
  * set is not classifiable, so that each interface has exactly one if_index. */
 static uint32_t reserved_bits(uint8_t type) {
@@ -28,9 +31,13 @@ static uint32_t reserved_bits(uint8_t type) {
     }
 }
 
+static int has_ports(uint8_t type) { return type == IF_INDEX_TYPE_PHY_FC || type == IF_INDEX_TYPE_ISCSI; }
+
 static int classifiable(uint32_t v) {
     uint8_t t = type_of(v);
     if (v == 0 || (payload_of(v) & reserved_bits(t)) != 0)
+        return 0;
+    if (has_ports(t) && (uint8_t)(v >> 8) >= PORTS_PER_SLOT)
         return 0;
     return !(t == IF_INDEX_TYPE_MGMT && payload_of(v) == 0);
 }
@@ -62,6 +69,8 @@ uint32_t if_index_phy_fc_get_fields(uint32_t if_index, uint8_t *slot, uint8_t *p
 
 uint32_t if_index_phy_fc_port_init(uint32_t *if_index, uint8_t slot, uint8_t port, uint8_t reserved) {
     (void)reserved;
+    if (port >= PORTS_PER_SLOT)
+        return IF_INDEX_CODEC_ERANGE;
     *if_index = make(IF_INDEX_TYPE_PHY_FC, ((uint32_t)slot << 16) | ((uint32_t)port << 8));
     return IF_INDEX_CODEC_OK;
 }
@@ -88,6 +97,8 @@ uint32_t if_index_iscsi_get_fields(uint32_t if_index, uint8_t *slot, uint8_t *po
 }
 
 uint32_t if_index_iscsi_port_init(uint32_t *if_index, uint8_t slot, uint8_t port) {
+    if (port >= PORTS_PER_SLOT)
+        return IF_INDEX_CODEC_ERANGE;
     *if_index = make(IF_INDEX_TYPE_ISCSI, ((uint32_t)slot << 16) | ((uint32_t)port << 8));
     return IF_INDEX_CODEC_OK;
 }

@@ -17,11 +17,19 @@
  *   ifvec::name_into()     the codec's name of an if_index, always terminated
  *
  * The codec is trusted for exactly one result: the type code that
- * if_index_get_type() writes into the first byte of its type record.  Every
- * other output is checked instead of its status: each field starts at a value
- * that no storable position uses (slot, port 0xFF; channel, tunnel 0xFFFF),
- * and a field still holding it means the accessor failed.  Names are read up
- * to their terminator, never by the length the codec reports.
+ * if_index_get_type() writes into the first byte of its type record; its
+ * status is handed back by add and remove, no other status is read.  Every
+ * value an accessor writes is taken as it is: slot 0 port 255 is position
+ * 255, like any port of 64 or more (the rule slot * 64 + port is not masked).
+ * What the codec does not write is still defined, never read uninitialised:
+ *   - the type record starts with no_type (0xFF), which no bitmap or slot
+ *     holds, so an if_index the codec does not classify has no storage;
+ *   - every field starts with all bits set, so an accessor that writes
+ *     nothing gives slot 255 port 255 (position 16575), or channel or tunnel
+ *     65535: a position beyond every capacity, which a record cannot hold;
+ *   - an if_index starts at 0, so a constructor that writes nothing gives 0;
+ *   - a name starts empty and is cut at the end of its buffer, and is read
+ *     up to its terminator, never by the length the codec reports.
  */
 #ifndef IF_INDEX_VEC_IF_INDEX_CODEC_ADAPTER_HPP
 #define IF_INDEX_VEC_IF_INDEX_CODEC_ADAPTER_HPP
@@ -63,15 +71,9 @@ inline constexpr std::size_t record_bytes = 24;
 static_assert(std::is_void_v<record_t> || sizeof(record_t) <= record_bytes,
               "the codec's type record is larger than the room set aside for it");
 
-inline constexpr std::uint8_t unfilled_u8 = 0xFF;
-inline constexpr std::uint16_t unfilled_u16 = 0xFFFF;
-
-[[nodiscard]] constexpr int port_position(std::uint8_t slot, std::uint8_t port) noexcept {
-    return slot == unfilled_u8 || port == unfilled_u8 ? no_position : slot_port_position(slot, port);
-}
-[[nodiscard]] constexpr int number_position(std::uint16_t n) noexcept {
-    return n == unfilled_u16 ? no_position : n;
-}
+/* What a field holds when the accessor writes nothing. */
+inline constexpr std::uint8_t unwritten_u8 = 0xFF;
+inline constexpr std::uint16_t unwritten_u16 = 0xFFFF;
 } // namespace codec_detail
 
 /* Asks the codec for the type code of `if_index`. */
@@ -83,31 +85,31 @@ inline constexpr std::uint16_t unfilled_u16 = 0xFFFF;
     return {status, record[0]};
 }
 
-/* Position of `if_index` within the bitmap of type code `code`, or
- * no_position when the codec does not give its fields or `code` has no
- * bitmap.  The position may lie at or beyond the capacity. */
+/* Position of `if_index` within the bitmap of type code `code` (0 to 16575
+ * for the port types, 0 to 65535 for the others), or no_position when `code`
+ * has no bitmap.  The position may lie at or beyond the capacity. */
 [[nodiscard]] inline int position_of(std::uint8_t code, std::uint32_t if_index) noexcept {
     using namespace codec_detail;
     switch (code) {
     case IF_TYPE_PHY_FC: {
-        std::uint8_t slot = unfilled_u8, port = unfilled_u8, third = 0;
+        std::uint8_t slot = unwritten_u8, port = unwritten_u8, third = 0;
         if_index_phy_fc_get_fields(if_index, &slot, &port, &third);
-        return port_position(slot, port);
+        return slot_port_position(slot, port);
     }
     case IF_TYPE_ISCSI: {
-        std::uint8_t slot = unfilled_u8, port = unfilled_u8;
+        std::uint8_t slot = unwritten_u8, port = unwritten_u8;
         if_index_iscsi_get_fields(if_index, &slot, &port);
-        return port_position(slot, port);
+        return slot_port_position(slot, port);
     }
     case IF_TYPE_PORT_CHANNEL: {
-        std::uint16_t channel = unfilled_u16;
+        std::uint16_t channel = unwritten_u16;
         if_index_port_channel_get_channel_num(if_index, &channel);
-        return number_position(channel);
+        return channel;
     }
     case IF_TYPE_FC_TUNNEL: {
-        std::uint16_t tunnel = unfilled_u16;
+        std::uint16_t tunnel = unwritten_u16;
         if_index_fcmpls_tnnl_get_tunnel(if_index, &tunnel);
-        return number_position(tunnel);
+        return tunnel;
     }
     default: return no_position;
     }

@@ -67,7 +67,7 @@ enum class text_errc : unsigned char {
                           port past the last of its slot */
     overflow,          /* a number too large for any position */
     unknown_name,      /* the name parser refused the name */
-    unclassified,      /* the codec gives the if_index no type or no position */
+    unclassified,      /* the codec gives the if_index no type */
     not_held,          /* a type the record has no storage for (or a 0 of the single type) */
     single_range,      /* a name range of the single type, which has no positions */
     different_types,   /* the two ends of a name range are of different types */
@@ -247,11 +247,11 @@ struct named_members {
     m.type = classify(if_index).type;
     m.if_index = if_index;
     const bitmap_type *t = find_bitmap_type(m.type);
-    const int p = t != nullptr ? position_of(m.type, if_index) : no_position;
+    const int p = position_of(m.type, if_index);
     if (m.type == single_type.code) {
         if (if_index == 0)
             m.error.code = text_errc::not_held;
-    } else if (m.type == no_type || (t != nullptr && p == no_position)) {
+    } else if (m.type == no_type) {
         m.error.code = text_errc::unclassified;
     } else if (t == nullptr) {
         m.error.code = text_errc::not_held;

@@ -168,13 +168,15 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_num_if(const if_index_vector_t *vec
 /** Adds `if_index`; a member already present is counted once.  A type-6
  *  if_index replaces whatever the single slot held.  The position of a port
  *  is slot * 64 + port, unmasked: a port of 64 or more that stays below the
- *  capacity lands on a later slot's position (slot 0 port 64 is slot 1 port 0).
+ *  capacity lands on a later slot's position (slot 0 port 64 is slot 1 port 0,
+ *  slot 0 port 255 is slot 3 port 63), and walks hand that position's
+ *  if_index back.
  *  \return the codec's if_index_get_type() status when the type is held;
  *  \return IF_INDEX_VECTOR_BAD_TYPE, record unchanged, for an unheld or
- *          unclassifiable type, fields the codec does not give (its accessor
- *          leaves them unwritten; a slot or port of 255 and a channel or
- *          tunnel number of 65535 read the same way), a position at or beyond
- *          the type's capacity, or a type-6 if_index of value 0.
+ *          unclassifiable type (one the codec writes no type code for), a
+ *          position at or beyond the type's capacity, or a type-6 if_index of
+ *          value 0.  An accessor that writes no fields gives slot 255 port
+ *          255, or number 65535: beyond every capacity.
  *  Only if_index_get_type()'s result is read from the codec. */
 IF_INDEX_VECTOR_API uint32_t if_index_vector_add(if_index_vector_t *vec, uint32_t if_index);
 
@@ -232,9 +234,10 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_first(const if_index_vector_t *vec,
  *  that of `if_index`, whether or not `if_index` is a member.  Never leaves
  *  the type's bitmap.
  *  \return IF_INDEX_VECTOR_OK, `*out` written;
- *  \return IF_INDEX_VECTOR_END when there is none, or for a type-6 if_index;
- *  \return IF_INDEX_VECTOR_BAD_TYPE for any other type, and for fields the
- *          codec does not give (as for if_index_vector_add()). */
+ *  \return IF_INDEX_VECTOR_END when there is none (always for a position at
+ *          or beyond the capacity, such as fields the codec leaves unwritten),
+ *          or for a type-6 if_index;
+ *  \return IF_INDEX_VECTOR_BAD_TYPE for any other type. */
 IF_INDEX_VECTOR_API uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index,
                                                   uint32_t *out);
 
@@ -253,7 +256,10 @@ IF_INDEX_VECTOR_API uint32_t if_index_vector_itr_begin(const if_index_vector_t *
  *          receives single_if_index when that is not 0 (collect it with
  *          if_index_vector_get()) and is otherwise untouched.  A cursor that
  *          holds the single-slot member, or an if_index of a type without a
- *          bitmap, also gives IF_INDEX_VECTOR_END and stays untouched.
+ *          bitmap, also gives IF_INDEX_VECTOR_END and stays untouched.  A
+ *          cursor whose position lies at or beyond its bitmap's capacity (so
+ *          also one whose fields the codec leaves unwritten) continues with
+ *          the first member of the following bitmaps.
  *  Typical loop:  for (rc = itr_begin(v, &c); rc == OK; rc = itr_incr(v, &c)) use(c);
  *  and then, when `c` changed to single_if_index, use that too. */
 IF_INDEX_VECTOR_API uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor);

@@ -101,21 +101,20 @@ private:
 
     unsigned pick(unsigned n) { return src_.pick(n); }
 
-    // Ports of 64 and more count as slot * 64 + port; a slot or port of 255,
-    // or a number of 65535, reads as an accessor that gave nothing.
+    // Every field is a value, whatever it is: slot * 64 + port is not masked,
+    // and a position may lie beyond the capacity (fields of all ones too).
     static Ifx describe(std::uint32_t v) {
         if_index_type_info_t info{};
         if (if_index_get_type(v, &info) != IF_INDEX_CODEC_OK)
             return {v, 0xFF, -1, 0};
-        const unsigned n = info.number, slot = n >> 16, port = n >> 8 & 0xFF;
+        const unsigned slot = v >> 16 & 0xFF, port = v >> 8 & 0xFF, n = v & 0xFFFF;
         const int r = row_of(info.type);
-        const bool ports = r >= 0 && kRows[r].ports;
-        return {v, info.type, (ports ? slot == 255 || port == 255 : n == 65535) ? -1 : r,
-                static_cast<int>(ports ? slot * 64 + port : n)};
+        return {v, info.type, r, static_cast<int>(r >= 0 && kRows[r].ports ? slot * 64 + port : n)};
     }
 
     // Mostly held types near word edges and anywhere in range; sometimes the
-    // last position, the capacity, beyond it, all-ones fields, the single
+    // last position, the capacity, beyond it, ports of 64-255 (which fold onto
+    // later slots, where a codec gives them), all-ones fields, the single
     // slot, types without storage, any 32-bit value, and the unclassifiable 0.
     Ifx random_ifx() {
         static constexpr std::uint8_t kCodes[] = {1, 4, 11, 15, kSingle, 10, 2, 0, 16, 255};
@@ -123,15 +122,24 @@ private:
             return describe(pick(16) == 0 ? 0 : pick(1u << 16) << 16 | pick(1u << 16));
         const std::uint8_t code = kCodes[pick(pick(4) == 0 ? 10 : 4)];
         const int r = row_of(code);
-        const auto cap = r < 0 ? 20u : static_cast<unsigned>(kRows[r].capacity);
-        const unsigned kind = r < 0 ? 9 : pick(10);
-        const unsigned pos = kind == 0   ? cap + pick(kRows[r].ports ? 256 * 64 - cap : 65536 - cap)
-                             : kind == 1 ? (pick(3)          ? cap - pick(2)
-                                            : kRows[r].ports ? 255 * 64
-                                                             : 65535)
-                             : kind < 5  ? (pick(cap / 64) * 64 + 60 + pick(8)) % cap
-                                         : pick(cap) + (r < 0);
-        return describe(at(code, static_cast<int>(pos)));
+        if (r < 0)
+            return describe(at(code, static_cast<int>(pick(20)) + 1));
+        const auto cap = static_cast<unsigned>(kRows[r].capacity);
+        const bool ports = kRows[r].ports;
+        switch (pick(10)) {
+        case 0:
+            if (ports && pick(2))
+                return describe(port_ifx(code, pick(4) ? pick(16) : pick(256), 64 + pick(192)));
+            return describe(at(code, static_cast<int>(cap + pick(ports ? 256 * 64 - cap : 65536 - cap))));
+        case 1:
+            if (pick(3) == 0)
+                return describe(ports ? port_ifx(code, 255, 255) : at(code, 0xFFFF));
+            return describe(at(code, static_cast<int>(cap - pick(2))));
+        case 2:
+        case 3:
+        case 4: return describe(at(code, static_cast<int>((pick(cap / 64) * 64 + 60 + pick(8)) % cap)));
+        default: return describe(at(code, static_cast<int>(pick(cap))));
+        }
     }
 
     // `c` on record i, or in C++ steps `cxx` on an index_vector copy of it.
@@ -258,8 +266,11 @@ private:
         const auto r = static_cast<std::size_t>(pick(4));
         const unsigned kind = pick(3), byte = pick(static_cast<unsigned>(kRows[r].capacity / 8)),
                        value = pick(256);
-        if (kind == 0) // mostly small; sometimes any value (the count line prints it as an int)
-            vecs_[i].num_if = m.num_if = pick(8) != 0 ? value % 4 : pick(1u << 16) << 16 | pick(1u << 16);
+        constexpr std::uint32_t kIntEdges[] = {0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
+        if (kind == 0) // mostly small; sometimes where "%d" turns negative, or any value
+            vecs_[i].num_if = m.num_if = pick(8) != 0 ? value % 4
+                                         : pick(2)    ? kIntEdges[pick(3)]
+                                                      : pick(1u << 16) << 16 | pick(1u << 16);
         else if (kind == 1)
             for (int k = 0; k < 8; ++k) {
                 bytes[kRows[r].offset + 4 + byte] = static_cast<std::uint8_t>(value);

@@ -34,15 +34,19 @@ inline int row_of(unsigned code) {
     return -1;
 }
 
+// if_indexes in the stand-in's encoding (its header documents it): the type
+// code in bits 31..24, then slot << 16 | port << 8 for the port types, else a
+// number.  Built directly, so that fields the stand-in refuses (ports of 64
+// and more) can be given to a codec that takes them.
+inline std::uint32_t port_ifx(std::uint8_t code, unsigned slot, unsigned port) {
+    return std::uint32_t{code} << 24 | slot << 16 | port << 8;
+}
 // The if_index of `code` at bitmap position `pos`, or with number `pos` for
-// other types, from the stand-in's constructor of any type (which takes
-// slot * 256 + port for the port types).
+// other types.
 inline std::uint32_t at(std::uint8_t code, int pos) {
     const int r = row_of(code);
-    std::uint32_t v = 0;
-    if_index_init(&v, code,
-                  static_cast<std::uint32_t>(r >= 0 && kRows[r].ports ? pos / 64 * 256 + pos % 64 : pos));
-    return v;
+    const auto p = static_cast<unsigned>(pos);
+    return r >= 0 && kRows[r].ports ? port_ifx(code, p / 64, p % 64) : std::uint32_t{code} << 24 | p;
 }
 
 inline std::string name_of(std::uint32_t ifx) {

@@ -22,15 +22,18 @@
  *     15  FC-TUNNEL        0 | tunnel (16 bits)           fc-tunnel<n>
  *   other                  number (24 bits)               type<code>:<n>
  *
- * Slots and ports are 8-bit fields, channel and tunnel numbers 16-bit
- * fields, so every value a field can hold has an if_index, including values
- * beyond what a vector can store (slot 16, port 64, channel 256, ...).
+ * Slots are 8-bit fields and channel and tunnel numbers 16-bit fields, and
+ * every value they can hold has an if_index, including values beyond what a
+ * vector can store (slot 16, channel 256, tunnel 4096, ...).  Ports are
+ * 8-bit fields that hold 0-63 only: a slot has 64 ports, so that
+ * slot * 64 + port names each port of each slot once.
  *
  * A value is unclassifiable, and if_index_get_type() fails on it, when it is
  * 0 (no interface), when a type 1/4/11/15 if_index has non-zero bits where
- * its layout above shows 0, or when a type-6 if_index has number 0.  Every
- * classifiable if_index round-trips exactly through its accessor and
- * constructor, and through sprintf_if_index() / if_index_parse().
+ * its layout above shows 0, when a type 1/11 if_index has a port of 64 or
+ * more, or when a type-6 if_index has number 0.  Every classifiable if_index
+ * round-trips exactly through its accessor and constructor, and through
+ * sprintf_if_index() / if_index_parse().
  *
  * All calls return IF_INDEX_CODEC_OK (0) on success and a non-zero status on
  * failure; outputs are written only on success.  The library holds no state
@@ -84,7 +87,9 @@ typedef struct if_index_type_info {
  * Returns IF_INDEX_CODEC_EINVAL, writing nothing, for an unclassifiable value. */
 IF_INDEX_CODEC_API uint32_t if_index_get_type(uint32_t if_index, if_index_type_info_t *info);
 
-/* PHY_FC: slot and port are 8-bit; the third/fourth field is reserved (0). */
+/* PHY_FC: slot and port are 8-bit, the port below 64 (IF_INDEX_CODEC_ERANGE,
+ * nothing written, for a port of 64 or more); the third/fourth field is
+ * reserved (0). */
 IF_INDEX_CODEC_API uint32_t if_index_phy_fc_get_fields(uint32_t if_index, uint8_t *slot, uint8_t *port,
                                                        uint8_t *reserved);
 IF_INDEX_CODEC_API uint32_t if_index_phy_fc_port_init(uint32_t *if_index, uint8_t slot, uint8_t port,
@@ -94,7 +99,8 @@ IF_INDEX_CODEC_API uint32_t if_index_phy_fc_port_init(uint32_t *if_index, uint8_
 IF_INDEX_CODEC_API uint32_t if_index_port_channel_get_channel_num(uint32_t if_index, uint16_t *channel);
 IF_INDEX_CODEC_API uint32_t if_index_port_channel_init(uint32_t *if_index, uint16_t channel);
 
-/* ISCSI: slot and port are 8-bit. */
+/* ISCSI: slot and port are 8-bit, the port below 64 (IF_INDEX_CODEC_ERANGE,
+ * nothing written, for a port of 64 or more). */
 IF_INDEX_CODEC_API uint32_t if_index_iscsi_get_fields(uint32_t if_index, uint8_t *slot, uint8_t *port);
 IF_INDEX_CODEC_API uint32_t if_index_iscsi_port_init(uint32_t *if_index, uint8_t slot, uint8_t port);
 
@@ -106,7 +112,8 @@ IF_INDEX_CODEC_API uint32_t if_index_fcmpls_tnnl_init(uint32_t *if_index, uint16
  * payload of the layout above read as one integer for "other" types and
  * type 6, the channel/tunnel number for 4/15, and slot*256+port for 1/11.
  * Fails with IF_INDEX_CODEC_ERANGE (writing nothing) when it does not fit or
- * would give an unclassifiable value. */
+ * would give an unclassifiable value (a port of 64 or more, a type-6 number
+ * of 0, ...). */
 IF_INDEX_CODEC_API uint32_t if_index_init(uint32_t *if_index, uint8_t type, uint32_t number);
 
 /* Writes the name of `if_index` to `buf` (at least IF_INDEX_NAME_MAX bytes)
@@ -116,7 +123,8 @@ IF_INDEX_CODEC_API int sprintf_if_index(char *buf, uint32_t if_index);
 /* Parses a whole name as sprintf_if_index() prints it ("fc1/3",
  * "port-channel7", "type10:5", ...) into `*if_index`.  Leading zeros, signs,
  * blanks and trailing characters are rejected with IF_INDEX_CODEC_EINVAL,
- * numbers beyond a field's width with IF_INDEX_CODEC_ERANGE. */
+ * numbers beyond a field's width, and ports past the 64th ("fc1/65"), with
+ * IF_INDEX_CODEC_ERANGE. */
 IF_INDEX_CODEC_API uint32_t if_index_parse(const char *name, uint32_t *if_index);
 
 #ifdef __cplusplus
