@@ -115,6 +115,24 @@ uint32_t if_index_fcmpls_tnnl_init(uint32_t *if_index, uint16_t tunnel) {
     return IF_INDEX_CODEC_OK;
 }
 
+int sprintf_if_index(char *buf, uint32_t if_index) {
+    uint8_t t = type_of(if_index);
+    unsigned hi = (unsigned)(uint8_t)(if_index >> 16), lo = (unsigned)(uint8_t)(if_index >> 8);
+    if (!classifiable(if_index))
+        return sprintf(buf, "invalid");
+    switch (t) {
+    case IF_INDEX_TYPE_PHY_FC: return sprintf(buf, "fc%u/%u", hi + 1, lo + 1);
+    case IF_INDEX_TYPE_ISCSI: return sprintf(buf, "iscsi%u/%u", hi + 1, lo + 1);
+    case IF_INDEX_TYPE_PORT_CHANNEL: return sprintf(buf, "port-channel%u", (unsigned)(uint16_t)if_index);
+    case IF_INDEX_TYPE_FC_TUNNEL: return sprintf(buf, "fc-tunnel%u", (unsigned)(uint16_t)if_index);
+    case IF_INDEX_TYPE_MGMT: return sprintf(buf, "mgmt%lu", (unsigned long)payload_of(if_index));
+    default: return sprintf(buf, "type%u:%lu", (unsigned)t, (unsigned long)payload_of(if_index));
+    }
+}
+
+#ifndef IF_INDEX_CODEC_TEN_CALLS
+/* ---- Beyond the ten platform calls ------------------------------------- */
+
 uint32_t if_index_init(uint32_t *if_index, uint8_t type, uint32_t number) {
     uint32_t v;
     switch (type) {
@@ -140,21 +158,6 @@ uint32_t if_index_init(uint32_t *if_index, uint8_t type, uint32_t number) {
         return IF_INDEX_CODEC_ERANGE;
     *if_index = v;
     return IF_INDEX_CODEC_OK;
-}
-
-int sprintf_if_index(char *buf, uint32_t if_index) {
-    uint8_t t = type_of(if_index);
-    unsigned hi = (unsigned)(uint8_t)(if_index >> 16), lo = (unsigned)(uint8_t)(if_index >> 8);
-    if (!classifiable(if_index))
-        return sprintf(buf, "invalid");
-    switch (t) {
-    case IF_INDEX_TYPE_PHY_FC: return sprintf(buf, "fc%u/%u", hi + 1, lo + 1);
-    case IF_INDEX_TYPE_ISCSI: return sprintf(buf, "iscsi%u/%u", hi + 1, lo + 1);
-    case IF_INDEX_TYPE_PORT_CHANNEL: return sprintf(buf, "port-channel%u", (unsigned)(uint16_t)if_index);
-    case IF_INDEX_TYPE_FC_TUNNEL: return sprintf(buf, "fc-tunnel%u", (unsigned)(uint16_t)if_index);
-    case IF_INDEX_TYPE_MGMT: return sprintf(buf, "mgmt%lu", (unsigned long)payload_of(if_index));
-    default: return sprintf(buf, "type%u:%lu", (unsigned)t, (unsigned long)payload_of(if_index));
-    }
 }
 
 /* Reads a canonical decimal number (no sign, no leading zero, no blank) of at
@@ -237,3 +240,4 @@ uint32_t if_index_parse(const char *name, uint32_t *if_index) {
         return IF_INDEX_CODEC_EINVAL;
     return parse_tail_number(s, (uint8_t)code, PAYLOAD_MASK, if_index);
 }
+#endif /* IF_INDEX_CODEC_TEN_CALLS */

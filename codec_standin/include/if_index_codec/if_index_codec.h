@@ -38,6 +38,12 @@
  * All calls return IF_INDEX_CODEC_OK (0) on success and a non-zero status on
  * failure; outputs are written only on success.  The library holds no state
  * and is safe to call from any thread.
+ *
+ * A platform's codec has ten calls: if_index_get_type(), the four accessors,
+ * the four constructors and sprintf_if_index().  This one adds
+ * if_index_init() and if_index_parse(); built with IF_INDEX_CODEC_TEN_CALLS
+ * (CMake option of the same name), it leaves them out, header included, and
+ * is then what a platform's codec offers.
  */
 #ifndef IF_INDEX_CODEC_H
 #define IF_INDEX_CODEC_H
@@ -108,6 +114,7 @@ IF_INDEX_CODEC_API uint32_t if_index_iscsi_port_init(uint32_t *if_index, uint8_t
 IF_INDEX_CODEC_API uint32_t if_index_fcmpls_tnnl_get_tunnel(uint32_t if_index, uint16_t *tunnel);
 IF_INDEX_CODEC_API uint32_t if_index_fcmpls_tnnl_init(uint32_t *if_index, uint16_t tunnel);
 
+#ifndef IF_INDEX_CODEC_TEN_CALLS
 /* Any type: builds the if_index of `type` and `number`, where number is the
  * payload of the layout above read as one integer for "other" types and
  * type 6, the channel/tunnel number for 4/15, and slot*256+port for 1/11.
@@ -115,17 +122,20 @@ IF_INDEX_CODEC_API uint32_t if_index_fcmpls_tnnl_init(uint32_t *if_index, uint16
  * would give an unclassifiable value (a port of 64 or more, a type-6 number
  * of 0, ...). */
 IF_INDEX_CODEC_API uint32_t if_index_init(uint32_t *if_index, uint8_t type, uint32_t number);
+#endif
 
 /* Writes the name of `if_index` to `buf` (at least IF_INDEX_NAME_MAX bytes)
  * and returns its length; an unclassifiable value prints as "invalid". */
 IF_INDEX_CODEC_API int sprintf_if_index(char *buf, uint32_t if_index);
 
+#ifndef IF_INDEX_CODEC_TEN_CALLS
 /* Parses a whole name as sprintf_if_index() prints it ("fc1/3",
  * "port-channel7", "type10:5", ...) into `*if_index`.  Leading zeros, signs,
  * blanks and trailing characters are rejected with IF_INDEX_CODEC_EINVAL,
  * numbers beyond a field's width, and ports past the 64th ("fc1/65"), with
  * IF_INDEX_CODEC_ERANGE. */
 IF_INDEX_CODEC_API uint32_t if_index_parse(const char *name, uint32_t *if_index);
+#endif
 
 #ifdef __cplusplus
 }
