@@ -147,11 +147,11 @@ inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept
 }
 
 inline std::uint8_t bit_mask(int position) noexcept {
-    return static_cast<std::uint8_t>(0x80u >> (position % 8));
+    return static_cast<std::uint8_t>(0x80u >> (static_cast<unsigned>(position) % 8));
 }
 
 inline bool test_bit(const std::uint8_t *bits, int position) noexcept {
-    return (bits[position / 8] & bit_mask(position)) != 0;
+    return (bits[static_cast<unsigned>(position) / 8] & bit_mask(position)) != 0;
 }
 
 } // namespace ifvec::detail

@@ -39,7 +39,7 @@ constexpr int kNowhere = -3;
 }
 
 std::uint8_t *byte_of(if_index_vector_t *v, const Place &pl) noexcept {
-    return bitmap_bits(v, kBitmapTypes[static_cast<std::size_t>(pl.row)]) + pl.position / 8;
+    return bitmap_bits(v, kBitmapTypes[static_cast<std::size_t>(pl.row)]) + static_cast<unsigned>(pl.position) / 8;
 }
 
 IF_INDEX_VEC_POPCNT_CLONES int count_bitmap(const std::uint8_t *bits, int capacity) noexcept {
