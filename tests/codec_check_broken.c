@@ -1,14 +1,61 @@
 /* SPDX-License-Identifier: MIT */
-/* A deliberately broken codec for if_index_codec_check's own test: the
- * PHY_FC constructor builds the if_index of the next port.  Linked into the
- * checker's executable, this definition comes first in symbol lookup, for
- * the checker and the library alike; every other call is the stand-in's. */
+/* Deliberately broken codecs for if_index_codec_check's own test, one fault
+ * per section of its report, chosen by CODEC_CHECK_FAULT:
+ *   port     the PHY_FC constructor builds the next port's if_index (unset too)
+ *   type     ISCSI if_indexes are reported as type 12
+ *   width    the channel number is written as 32 bits
+ *   status   FC-TUNNEL if_indexes come with a failure status
+ *   name     fc-tunnel4095's name is 300 bytes long, port-channel7's empty
+ *   single   type 6 is reported as type 7, and 0 as type 6
+ *   refused  PHY_FC ports of 64 or more are refused, yet typed and placed
+ * Linked into the checker's executable, these definitions come first in
+ * symbol lookup, for the checker and the library alike; the rest is the
+ * stand-in's. */
 #define _GNU_SOURCE
+#include <if_index_codec/if_index_codec.h>
+
 #include <dlfcn.h>
-#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+static int fault(const char *name) {
+    const char *f = getenv("CODEC_CHECK_FAULT");
+    return strcmp(f == NULL || *f == '\0' ? "port" : f, name) == 0;
+}
+
+#define REAL(fn) ((__typeof__(&fn))dlsym(RTLD_NEXT, #fn))
 
 uint32_t if_index_phy_fc_port_init(uint32_t *ifx, uint8_t slot, uint8_t port, uint8_t third) {
-    uint32_t (*real)(uint32_t *, uint8_t, uint8_t, uint8_t);
-    *(void **)&real = dlsym(RTLD_NEXT, "if_index_phy_fc_port_init");
-    return real(ifx, slot, (uint8_t)(port + 1), third);
+    return REAL(if_index_phy_fc_port_init)(ifx, slot, (uint8_t)(port + fault("port")), third);
+}
+
+uint32_t if_index_get_type(uint32_t ifx, if_index_type_info_t *info) {
+    uint32_t rc = REAL(if_index_get_type)(ifx, info);
+    if (fault("type") && info->type == IF_INDEX_TYPE_ISCSI)
+        info->type = 12;
+    if (fault("status") && info->type == IF_INDEX_TYPE_FC_TUNNEL)
+        rc = 7;
+    if (fault("single") && (ifx == 0 || info->type == IF_INDEX_TYPE_MGMT))
+        info->type = ifx == 0 ? IF_INDEX_TYPE_MGMT : 7, rc = 0;
+    if (fault("refused") && info->type == IF_INDEX_TYPE_PHY_FC && (ifx >> 8 & 0xFF) >= 64)
+        rc = 7;
+    return rc;
+}
+
+uint32_t if_index_port_channel_get_channel_num(uint32_t ifx, uint16_t *channel) {
+    const uint32_t rc = REAL(if_index_port_channel_get_channel_num)(ifx, channel);
+    const uint32_t wide = *channel;
+    if (fault("width"))
+        memcpy(channel, &wide, sizeof wide);
+    return rc;
+}
+
+int sprintf_if_index(char *buf, uint32_t ifx) {
+    if (fault("name") && (ifx == 0x0f000fff || ifx == 0x04000007)) {
+        const int n = ifx == 0x0f000fff ? 300 : 0;
+        memset(buf, 'x', (size_t)n);
+        buf[n] = '\0';
+        return n;
+    }
+    return REAL(sprintf_if_index)(buf, ifx);
 }

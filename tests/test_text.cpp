@@ -36,7 +36,7 @@ std::vector<std::vector<std::string>> cases(const std::string &kind, std::size_t
 }
 
 text_error error_of(const std::string &description, const std::string &offset) {
-    for (int e = 0; e <= static_cast<int>(text_errc::crosses_slot); ++e)
+    for (int e = 0; e <= static_cast<int>(text_errc::too_many_digits); ++e)
         if (describe(static_cast<text_errc>(e)) == description)
             return {static_cast<text_errc>(e), std::stoul(offset)};
     ADD_FAILURE() << "no error is described as " << description;
@@ -60,6 +60,18 @@ TEST(Text, RangeListsGiveTheirPositionsOrTheirErrorAndOffset) {
         EXPECT_EQ(parse_range_list(text, capacity, got), want) << text;
         EXPECT_EQ(got, expected) << text;
     }
+}
+
+// The one number grammar of both tools, and the formatter's runs (repeats
+// and the largest int included).
+TEST(Text, IfIndexNumbersAndFormattedRuns) {
+    for (const auto &f : cases("number", 5)) {
+        std::uint32_t got = 0xFEEDFACE;
+        EXPECT_EQ(parse_if_index(f[1], got), error_of(f[2], f[3])) << f[1];
+        EXPECT_EQ(got, f[4].empty() ? 0xFEEDFACE : std::stoul(f[4], nullptr, 16)) << f[1];
+    }
+    for (const auto &f : cases("format", 3))
+        EXPECT_EQ(format_range_list(ints(f[1])), f[2]) << f[1];
 }
 
 // The codec's names as ifvec reads them: the names of the storable positions,

@@ -20,8 +20,13 @@
 //                        with --single);
 //   unclassifiable       values the codec refuses do not come back as a held
 //                        type at a storable position.
+// The field widths run first, each call with guard bytes around its output:
+// when a call writes beyond an output, every other section, which calls the
+// codec as the library does, would corrupt memory, and is not run.
 // Exit status: 0 when the library can rely on the codec, 1 when it cannot,
-// 2 for a usage error.
+// 2 for a usage error, 4 when standard output could not be written.
+#include "messages.hpp"
+
 #include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.h>
 
@@ -30,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <string>
 #include <string_view>
@@ -55,7 +61,13 @@ public:
             details_.push_back(what);
     }
     void note(std::string n) { note_ = std::move(n); }
-    bool report() const {
+    void skip() { skipped_ = true; }
+    [[nodiscard]] bool ok() const { return problems_ == 0 && !skipped_; }
+    bool report() const { // NOLINT(modernize-use-nodiscard): prints; the result is also wanted
+        if (skipped_) {
+            std::printf("%-22s not run\n", title_);
+            return false;
+        }
         std::printf("%-22s %s%s%s\n", title_, problems_ == 0 ? "ok" : "FAIL", note_.empty() ? "" : "  ",
                     note_.c_str());
         for (const std::string &d : details_)
@@ -70,6 +82,7 @@ private:
     std::size_t problems_ = 0;
     std::vector<std::string> details_;
     std::string note_;
+    bool skipped_ = false;
 };
 
 std::string hex(std::uint32_t v) {
@@ -102,8 +115,7 @@ std::vector<Built> build_all() {
     return all;
 }
 
-bool check_types(const std::vector<Built> &all) {
-    Section s("held type codes");
+void check_types(const std::vector<Built> &all, Section &s) {
     for (const Built &b : all) {
         const std::uint8_t got = classify(b.if_index).type;
         if (got != b.type->code)
@@ -113,7 +125,6 @@ bool check_types(const std::vector<Built> &all) {
     }
     s.note("(" + std::to_string(all.size()) + " if_indexes of " + std::to_string(bitmap_types.size()) +
            " types)");
-    return s.report();
 }
 
 // Runs `call` on an output of N bytes that sits between guard bytes, twice
@@ -144,55 +155,65 @@ void construct(std::uint8_t code, int position, std::uint32_t *out) {
     }
 }
 
-bool check_widths(const std::vector<Built> &all) {
-    Section s("field widths");
-    for (const Built &b : all) {
-        const std::uint32_t x = b.if_index;
-        const auto fails = [&](const char *call, bool beyond) {
-            if (beyond)
-                s.problem(where(*b.type, b.position) + ": " + call + " writes beyond its output");
-        };
-        const auto u8 = [](unsigned char *p) { return reinterpret_cast<std::uint8_t *>(p); };
-        const auto u16 = [](unsigned char *p) { return reinterpret_cast<std::uint16_t *>(p); };
-        std::uint8_t a = 0, c = 0;
-        fails("if_index_get_type (24-byte type record)",
-              writes_beyond<codec_detail::record_bytes>([&](unsigned char *p) {
-                  (void)if_index_get_type(x, static_cast<codec_detail::record_ptr>(static_cast<void *>(p)));
-              }));
-        fails("the constructor (32-bit if_index)", writes_beyond<4>([&](unsigned char *p) {
-                  construct(b.type->code, b.position, reinterpret_cast<std::uint32_t *>(p));
-              }));
-        switch (b.type->code) {
-        case IF_TYPE_PHY_FC:
-            fails("if_index_phy_fc_get_fields (8-bit slot)",
-                  writes_beyond<1>([&](unsigned char *p) { if_index_phy_fc_get_fields(x, u8(p), &a, &c); }));
-            fails("if_index_phy_fc_get_fields (8-bit port)",
-                  writes_beyond<1>([&](unsigned char *p) { if_index_phy_fc_get_fields(x, &a, u8(p), &c); }));
-            fails("if_index_phy_fc_get_fields (8-bit third field)",
-                  writes_beyond<1>([&](unsigned char *p) { if_index_phy_fc_get_fields(x, &a, &c, u8(p)); }));
-            break;
-        case IF_TYPE_ISCSI:
-            fails("if_index_iscsi_get_fields (8-bit slot)",
-                  writes_beyond<1>([&](unsigned char *p) { if_index_iscsi_get_fields(x, u8(p), &a); }));
-            fails("if_index_iscsi_get_fields (8-bit port)",
-                  writes_beyond<1>([&](unsigned char *p) { if_index_iscsi_get_fields(x, &a, u8(p)); }));
-            break;
-        case IF_TYPE_PORT_CHANNEL:
-            fails("if_index_port_channel_get_channel_num (16-bit channel)",
-                  writes_beyond<2>(
-                      [&](unsigned char *p) { if_index_port_channel_get_channel_num(x, u16(p)); }));
-            break;
-        default:
-            fails("if_index_fcmpls_tnnl_get_tunnel (16-bit tunnel)",
-                  writes_beyond<2>([&](unsigned char *p) { if_index_fcmpls_tnnl_get_tunnel(x, u16(p)); }));
-            break;
+// Builds every if_index itself, through the guarded constructor, so that no
+// call of this section writes anywhere but into guarded room.
+void check_widths(Section &s) {
+    for (const bitmap_type &t : bitmap_types)
+        for (int p = 0; p < t.capacity; ++p) {
+            const auto fails = [&](const char *call, bool beyond) {
+                if (beyond)
+                    s.problem(where(t, p) + ": " + call + " writes beyond its output");
+            };
+            const auto u8 = [](unsigned char *out) { return reinterpret_cast<std::uint8_t *>(out); };
+            const auto u16 = [](unsigned char *out) { return reinterpret_cast<std::uint16_t *>(out); };
+            alignas(8) std::uint8_t a[8], c[8]; // the outputs not under test, with room to spare
+            std::uint32_t x = 0;
+            fails("the constructor (32-bit if_index)", writes_beyond<4>([&](unsigned char *out) {
+                      construct(t.code, p, reinterpret_cast<std::uint32_t *>(out));
+                      std::memcpy(&x, out, sizeof x);
+                  }));
+            fails("if_index_get_type (24-byte type record)",
+                  writes_beyond<codec_detail::record_bytes>([&](unsigned char *out) {
+                      (void)if_index_get_type(
+                          x, static_cast<codec_detail::record_ptr>(static_cast<void *>(out)));
+                  }));
+            switch (t.code) {
+            case IF_TYPE_PHY_FC:
+                fails("if_index_phy_fc_get_fields (8-bit slot)", writes_beyond<1>([&](unsigned char *out) {
+                          if_index_phy_fc_get_fields(x, u8(out), a, c);
+                      }));
+                fails("if_index_phy_fc_get_fields (8-bit port)", writes_beyond<1>([&](unsigned char *out) {
+                          if_index_phy_fc_get_fields(x, a, u8(out), c);
+                      }));
+                fails("if_index_phy_fc_get_fields (8-bit third field)",
+                      writes_beyond<1>(
+                          [&](unsigned char *out) { if_index_phy_fc_get_fields(x, a, c, u8(out)); }));
+                break;
+            case IF_TYPE_ISCSI:
+                fails("if_index_iscsi_get_fields (8-bit slot)", writes_beyond<1>([&](unsigned char *out) {
+                          if_index_iscsi_get_fields(x, u8(out), a);
+                      }));
+                fails("if_index_iscsi_get_fields (8-bit port)", writes_beyond<1>([&](unsigned char *out) {
+                          if_index_iscsi_get_fields(x, a, u8(out));
+                      }));
+                break;
+            case IF_TYPE_PORT_CHANNEL:
+                fails("if_index_port_channel_get_channel_num (16-bit channel)",
+                      writes_beyond<2>(
+                          [&](unsigned char *out) { if_index_port_channel_get_channel_num(x, u16(out)); }));
+                break;
+            default:
+                fails("if_index_fcmpls_tnnl_get_tunnel (16-bit tunnel)",
+                      writes_beyond<2>(
+                          [&](unsigned char *out) { if_index_fcmpls_tnnl_get_tunnel(x, u16(out)); }));
+                break;
+            }
         }
-    }
-    return s.report();
+    if (!s.ok())
+        s.note("(the other sections are not run: a call that writes beyond its output would corrupt memory)");
 }
 
-bool check_inverse(const std::vector<Built> &all) {
-    Section s("inverse conversions");
+void check_inverse(const std::vector<Built> &all, Section &s) {
     std::set<std::uint32_t> seen;
     for (const Built &b : all) {
         const int back = position_of(b.type->code, b.if_index);
@@ -208,16 +229,16 @@ bool check_inverse(const std::vector<Built> &all) {
     for (const bitmap_type &t : bitmap_types)
         sizes += (sizes.empty() ? "" : ", ") + std::string(t.keyword) + " " + std::to_string(t.capacity);
     s.note("(every position: " + sizes + ")");
-    return s.report();
 }
 
-bool check_library(const std::vector<Built> &all) {
-    Section s("through the library");
+void check_library(const std::vector<Built> &all, Section &s) {
     if_index_vector_t v;
     if_index_vector_init(&v);
     for (const Built &b : all)
-        if (if_index_vector_add(&v, b.if_index) == IF_INDEX_VECTOR_BAD_TYPE)
-            s.problem(where(*b.type, b.position) + ": the library refuses " + hex(b.if_index));
+        if (const std::uint32_t rc = if_index_vector_add(&v, b.if_index); rc != IF_INDEX_VECTOR_OK)
+            s.problem(where(*b.type, b.position) + ": adding " + hex(b.if_index) + " returns " +
+                      (rc == IF_INDEX_VECTOR_BAD_TYPE ? std::string("BAD_TYPE")
+                                                      : "the codec's status " + std::to_string(rc)));
     if (if_index_vector_num_if(&v) != all.size())
         s.problem("the vector counts " + std::to_string(if_index_vector_num_if(&v)) + " members, expected " +
                   std::to_string(all.size()));
@@ -232,7 +253,6 @@ bool check_library(const std::vector<Built> &all) {
         s.problem("the walk hands out " + std::to_string(i) + " members, expected " +
                   std::to_string(all.size()));
     s.note("(" + std::to_string(all.size()) + " added, walked back in order)");
-    return s.report();
 }
 
 // The length of the name `v` gets, or name_buffer_size when it does not fit.
@@ -245,13 +265,12 @@ std::size_t name_length(std::uint32_t v, bool *overrun) {
     return nul == nullptr ? name_buffer_size : static_cast<std::size_t>(static_cast<const char *>(nul) - buf);
 }
 
-bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t> &singles) {
-    Section s("name lengths");
+void check_names(const std::vector<Built> &all, const std::vector<std::uint32_t> &singles, Section &s) {
     std::uint32_t longest = 0;
     std::size_t longest_len = 0;
     std::vector<std::uint32_t> values;
-    for (const Built &b : all)
-        values.push_back(b.if_index);
+    values.reserve(all.size() + singles.size());
+    std::ranges::transform(all, std::back_inserter(values), &Built::if_index);
     values.insert(values.end(), singles.begin(), singles.end());
     for (const std::uint32_t v : values) {
         bool overrun = false;
@@ -268,11 +287,9 @@ bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t>
     }
     s.note("(longest: \"" + name_of(longest) + "\", " + std::to_string(longest_len) +
            " bytes and the terminator, room for " + std::to_string(name_buffer_size) + ")");
-    return s.report();
 }
 
-bool check_single(const std::vector<std::uint32_t> &singles) {
-    Section s("type 6");
+void check_single(const std::vector<std::uint32_t> &singles, Section &s) {
     for (const std::uint32_t v : singles) {
         const std::uint8_t got = classify(v).type;
         if (v == 0)
@@ -287,14 +304,12 @@ bool check_single(const std::vector<std::uint32_t> &singles) {
     if (zero == single_type.code)
         note += "; 0 is classified as type 6, which the library refuses";
     s.note(note);
-    return s.report();
 }
 
 // Values near the valid ones (each built if_index with one bit flipped) and
 // the extremes.  A value the codec refuses but still reports as a held type
 // at a storable position would be stored, since only the type code is read.
-bool check_unclassifiable(const std::vector<Built> &all) {
-    Section s("unclassifiable values");
+void check_unclassifiable(const std::vector<Built> &all, Section &s) {
     std::vector<std::uint32_t> probes{0, 0xFFFFFFFFu, 0x80000000u, 1};
     for (const Built &b : all)
         for (int bit = 0; bit < 32; ++bit)
@@ -322,7 +337,6 @@ bool check_unclassifiable(const std::vector<Built> &all) {
                 " accepted values share a position with another if_index (for example a port of 64 or\n"
                 "    more): a vector stores them at that position and hands back the other if_index";
     s.note(note);
-    return s.report();
 }
 
 constexpr std::string_view kUsage =
@@ -335,7 +349,8 @@ constexpr std::string_view kUsage =
     "every name, type-6 if_indexes given with --single (decimal or 0x hex), and\n"
     "what values the codec refuses come back as.\n"
     "\n"
-    "Exit status: 0 the library can rely on the codec, 1 it cannot, 2 usage error.\n";
+    "Exit status: 0 the library can rely on the codec, 1 it cannot, 2 usage error,\n"
+    "4 standard output could not be written.\n";
 
 // Reports a usage error; main returns the status, so that nothing is left
 // allocated on the way out.
@@ -344,15 +359,13 @@ int usage_error(const std::string &what) {
     return 2;
 }
 
-// An if_index in decimal or 0x hex, appended to `out`; false for anything else.
-bool parse_if_index(const char *text, std::vector<std::uint32_t> &out) {
-    char *end = nullptr;
-    const bool is_hex = std::strncmp(text, "0x", 2) == 0 || std::strncmp(text, "0X", 2) == 0;
-    const unsigned long long v = std::strtoull(text, &end, is_hex ? 16 : 10);
-    if (*text == '\0' || *text == '-' || *text == '+' || *end != '\0' || v > 0xFFFFFFFFull)
-        return false;
-    out.push_back(static_cast<std::uint32_t>(v));
-    return true;
+// `status`, or 4 when what was written did not reach standard output.
+int finished(int status) {
+    if (const std::string error = ifvec::tools::close_stdout(); !error.empty()) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
+        return 4;
+    }
+    return status;
 }
 
 } // namespace
@@ -363,32 +376,46 @@ int main(int argc, char **argv) {
         const std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
             std::fwrite(kUsage.data(), 1, kUsage.size(), stdout);
-            return 0;
+            return finished(0);
         }
         if (a == "--version" || a == "-V") {
             std::printf("%s %s\n", kProgram, IF_INDEX_VEC_VERSION_TEXT);
-            return 0;
+            return finished(0);
         }
         const char *value = a == "--single" && i + 1 < argc ? argv[++i]
                             : a.starts_with("--single=")    ? argv[i] + std::strlen("--single=")
                                                             : nullptr;
         if (value == nullptr)
             return usage_error(a == "--single" ? "--single needs an if_index"
-                                               : "unexpected argument '" + std::string(a) + "'");
-        if (!parse_if_index(value, singles))
-            return usage_error(std::string("'") + value +
-                               "' is not an if_index (decimal, or 0x and hex digits)");
+                                               : "unexpected argument " + ifvec::tools::shown(a));
+        std::uint32_t single = 0;
+        if (const text_error e = parse_if_index(value, single))
+            return usage_error(ifvec::tools::shown(value) +
+                               " is not an if_index: " + std::string(describe(e.code)) + " at offset " +
+                               std::to_string(e.offset) + " (expected decimal, or 0x and 1 to 8 hex digits)");
+        singles.push_back(single);
     }
 
-    const std::vector<Built> all = build_all();
-    bool ok = check_types(all);
-    ok = check_widths(all) && ok;
-    ok = check_inverse(all) && ok;
-    ok = check_library(all) && ok;
-    ok = check_names(all, singles) && ok;
-    ok = check_single(singles) && ok;
-    ok = check_unclassifiable(all) && ok;
+    Section types("held type codes"), widths("field widths"), inverse("inverse conversions"),
+        library("through the library"), names("name lengths"), single("type 6"),
+        refused("unclassifiable values");
+    check_widths(widths);
+    if (widths.ok()) {
+        const std::vector<Built> all = build_all();
+        check_types(all, types);
+        check_inverse(all, inverse);
+        check_library(all, library);
+        check_names(all, singles, names);
+        check_single(singles, single);
+        check_unclassifiable(all, refused);
+    } else {
+        for (Section *s : {&types, &inverse, &library, &names, &single, &refused})
+            s->skip();
+    }
+    bool ok = true;
+    for (const Section *s : {&types, &widths, &inverse, &library, &names, &single, &refused})
+        ok = s->report() && ok;
     std::puts(ok ? "result: libif_index_vec can rely on this codec"
                  : "result: libif_index_vec cannot rely on this codec");
-    return ok ? 0 : 1;
+    return finished(ok ? 0 : 1);
 }

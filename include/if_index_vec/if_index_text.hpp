@@ -10,7 +10,9 @@
  * its members:
  *
  *   ifvec::parse_range_list()  "0-2,5,7-8" -> runs (lo, hi) handed to a sink
+ *   ifvec::range_list_reader   the same for a list read in pieces
  *   ifvec::format_range_list() ascending positions -> "0-2,5,7-8"
+ *   ifvec::parse_if_index()    "16778240", "0x01000300" -> an if_index
  *   ifvec::check_storable()    whether a record can hold an if_index, and where
  *   ifvec::parse_name()        a name, through the caller's name parser
  *   ifvec::parse_name_range()  "fc1/1-4", "port-channel1-5": a run of one type
@@ -55,7 +57,8 @@ namespace ifvec {
  */
 
 /* What is wrong with a text.  Range lists give the first seven, names and
- * name ranges the others. */
+ * name ranges the next five; if_index numbers give invalid_character,
+ * leading_zero, overflow and the last two. */
 enum class text_errc : unsigned char {
     ok,
     invalid_character, /* a byte that cannot stand there */
@@ -72,6 +75,8 @@ enum class text_errc : unsigned char {
     single_range,      /* a name range of the single type, which has no positions */
     different_types,   /* the two ends of a name range are of different types */
     crosses_slot,      /* the two ends of a port name range lie in different slots */
+    no_digits,         /* an if_index without digits: "" or "0x" */
+    too_many_digits,   /* an if_index of more than 8 hex digits */
 };
 
 /* A short description of `e`, such as "empty item". */
@@ -91,6 +96,8 @@ enum class text_errc : unsigned char {
     case text_errc::single_range: return "the single type has no ranges";
     case text_errc::different_types: return "range ends of different types";
     case text_errc::crosses_slot: return "range ends in different slots";
+    case text_errc::no_digits: return "no digits";
+    case text_errc::too_many_digits: return "more than 8 hex digits";
     }
     return "unknown error";
 }
@@ -107,57 +114,107 @@ struct text_error {
 
 namespace text_detail {
 [[nodiscard]] constexpr bool is_digit(char c) noexcept { return c >= '0' && c <= '9'; }
-
-/* Reads the position at text[i], advancing i past its digits.  `after_dash`
- * tells a missing last position from an empty item. */
-[[nodiscard]] constexpr text_error read_position(std::string_view text, std::size_t &i, int capacity,
-                                                 bool after_dash, int &value) noexcept {
-    const std::size_t start = i;
-    if (i == text.size() || text[i] == ',')
-        return {after_dash ? text_errc::missing_position : text_errc::empty_item, i};
-    if (!is_digit(text[i]))
-        return {text_errc::invalid_character, i};
-    long long v = 0;
-    for (; i < text.size() && is_digit(text[i]); ++i)
-        if (v <= INT_MAX) // stays above INT_MAX once there: no wrap, however long the number
-            v = v * 10 + (text[i] - '0');
-    if (text[start] == '0' && i - start > 1)
-        return {text_errc::leading_zero, start};
-    if (v > INT_MAX)
-        return {text_errc::overflow, start};
-    if (v >= capacity)
-        return {text_errc::beyond_capacity, start};
-    value = static_cast<int>(v);
-    return {};
-}
-
-/* One pass over a range list, reporting each run to `sink` as it is read. */
-template <class Sink>
-constexpr text_error scan_range_list(std::string_view text, int capacity, Sink &sink) {
-    std::size_t i = 0;
-    if (text.empty())
-        return {};
-    for (;;) {
-        int lo = 0;
-        if (const text_error e = read_position(text, i, capacity, false, lo))
-            return e;
-        int hi = lo;
-        if (i < text.size() && text[i] == '-') {
-            const std::size_t hi_start = ++i;
-            if (const text_error e = read_position(text, i, capacity, true, hi))
-                return e;
-            if (hi < lo)
-                return {text_errc::reversed_range, hi_start};
-        }
-        sink(lo, hi);
-        if (i == text.size())
-            return {};
-        if (text[i] != ',')
-            return {text_errc::invalid_character, i};
-        ++i;
-    }
-}
 } // namespace text_detail
+
+/* Reads a range list that arrives in pieces, such as a list too long to
+ * hold: feed() each piece in order, then finish() at the end of the text.
+ * Each run goes to the sink as soon as it is complete, so a run may be
+ * handed over before an error later in the text is found.  The first error
+ * ends the reading: feed() and finish() return it again from then on.
+ * Offsets count from the start of the first piece. */
+class range_list_reader {
+public:
+    constexpr explicit range_list_reader(int capacity) noexcept : capacity_(capacity) {}
+
+    template <class Sink>
+    requires std::invocable<Sink &, int, int>
+    constexpr text_error feed(std::string_view piece, Sink &&sink) {
+        for (const char c : piece) {
+            if (error_)
+                break;
+            step(c, sink);
+            ++offset_;
+        }
+        return error_;
+    }
+
+    template <class Sink>
+    requires std::invocable<Sink &, int, int>
+    constexpr text_error finish(Sink &&sink) {
+        if (!error_ && at_ != at::empty)
+            step('\0', sink, true);
+        if (!error_)
+            at_ = at::empty; // a second finish() reads no empty item
+        return error_;
+    }
+
+    /* Bytes read so far. */
+    [[nodiscard]] constexpr std::size_t offset() const noexcept { return offset_; }
+
+private:
+    /* Where the reader stands: before any byte, at the start of a run, in
+     * its first number, after its '-', in its last number. */
+    enum class at : unsigned char { empty, run, first, dash, last };
+
+    template <class Sink>
+    constexpr void step(char c, Sink &sink, bool end = false) {
+        const bool digit = !end && text_detail::is_digit(c);
+        switch (at_) {
+        case at::empty:
+        case at::run:
+        case at::dash:
+            if (digit) {
+                start_ = offset_;
+                value_ = c - '0';
+                leading_zero_ = false;
+                at_ = at_ == at::dash ? at::last : at::first;
+            } else if (at_ == at::dash) {
+                fail(end || c == ',' ? text_errc::missing_position : text_errc::invalid_character, offset_);
+            } else {
+                fail(end || c == ',' ? text_errc::empty_item : text_errc::invalid_character, offset_);
+            }
+            return;
+        case at::first:
+        case at::last:
+            if (digit) {
+                leading_zero_ = leading_zero_ || value_ == 0;
+                if (value_ <= INT_MAX) // stays above INT_MAX once there: no wrap, however long the number
+                    value_ = value_ * 10 + (c - '0');
+                return;
+            }
+            if (const text_errc e = leading_zero_         ? text_errc::leading_zero
+                                    : value_ > INT_MAX    ? text_errc::overflow
+                                    : value_ >= capacity_ ? text_errc::beyond_capacity
+                                                          : text_errc::ok;
+                e != text_errc::ok)
+                return fail(e, start_);
+            if (at_ == at::first) {
+                lo_ = static_cast<int>(value_);
+                if (!end && c == '-') {
+                    at_ = at::dash;
+                    return;
+                }
+            } else if (value_ < lo_) {
+                return fail(text_errc::reversed_range, start_);
+            }
+            sink(lo_, static_cast<int>(value_));
+            at_ = at::run;
+            if (!end && c != ',')
+                fail(text_errc::invalid_character, offset_);
+            return;
+        }
+    }
+
+    constexpr void fail(text_errc e, std::size_t offset) noexcept { error_ = {e, offset}; }
+
+    int capacity_;
+    at at_ = at::empty;
+    bool leading_zero_ = false;
+    int lo_ = 0;
+    long long value_ = 0;
+    std::size_t offset_ = 0, start_ = 0;
+    text_error error_;
+};
 
 /* Parses the range list `text` of a type with `capacity` positions and calls
  * sink(lo, hi) for each run, in the text's order (a lone position as
@@ -167,9 +224,13 @@ template <class Sink>
 requires std::invocable<Sink &, int, int>
 [[nodiscard]] constexpr text_error parse_range_list(std::string_view text, int capacity, Sink &&sink) {
     auto check_only = [](int, int) noexcept {};
-    if (const text_error e = text_detail::scan_range_list(text, capacity, check_only))
+    range_list_reader check(capacity);
+    (void)check.feed(text, check_only);
+    if (const text_error e = check.finish(check_only))
         return e;
-    return text_detail::scan_range_list(text, capacity, sink);
+    range_list_reader read(capacity);
+    (void)read.feed(text, sink);
+    return read.finish(sink);
 }
 
 /* The same, appending the positions to `out` in ascending order, each once.
@@ -191,7 +252,9 @@ requires std::invocable<Sink &, int, int>
 }
 
 /* The range list of `ascending` positions, exactly as the decimal dump
- * prints one bitmap: 0,1,2,5,7,8 give "0-2,5,7-8". */
+ * prints one bitmap: 0,1,2,5,7,8 give "0-2,5,7-8".  A position repeated
+ * next to itself is listed once; positions out of order give runs out of
+ * order. */
 template <std::ranges::input_range R>
 requires std::convertible_to < std::ranges::range_reference_t<R>,
 int > [[nodiscard]] std::string format_range_list(R &&ascending) {
@@ -212,7 +275,7 @@ int > [[nodiscard]] std::string format_range_list(R &&ascending) {
     bool open = false;
     int lo = 0, hi = 0;
     for (const int p : ascending) {
-        if (open && p == hi + 1) {
+        if (open && (p == hi || static_cast<long long>(p) == hi + 1LL)) {
             hi = p;
             continue;
         }
@@ -224,6 +287,48 @@ int > [[nodiscard]] std::string format_range_list(R &&ascending) {
     if (open)
         close_run(lo, hi);
     return out;
+}
+
+/* An if_index written as a number: decimal without sign or leading zero
+ * ("16778240", at most 4294967295), or "0x" or "0X" and 1 to 8 hex digits of
+ * either case ("0x01000300").  Nothing else is taken: no blanks, no sign, no
+ * "007", no ninth hex digit even if it is a leading 0.  The text is read
+ * left to right and the first fault found is the error, so a number's error
+ * is always found within its first 11 bytes.  `value` is written only when
+ * the result is ok. */
+[[nodiscard]] constexpr text_error parse_if_index(std::string_view text, std::uint32_t &value) noexcept {
+    constexpr std::size_t max_hex_digits = 8;
+    std::uint64_t v = 0;
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        if (text.size() == 2)
+            return {text_errc::no_digits, 2};
+        for (std::size_t i = 2; i < text.size(); ++i) {
+            const char c = text[i];
+            const int d = text_detail::is_digit(c) ? c - '0'
+                          : c >= 'a' && c <= 'f'   ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F'   ? c - 'A' + 10
+                                                   : -1;
+            if (d < 0)
+                return {text_errc::invalid_character, i};
+            if (i - 2 == max_hex_digits)
+                return {text_errc::too_many_digits, 2};
+            v = v * 16 + static_cast<std::uint64_t>(d);
+        }
+    } else {
+        if (text.empty())
+            return {text_errc::no_digits, 0};
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (!text_detail::is_digit(text[i]))
+                return {text_errc::invalid_character, i};
+            if (i == 1 && text[0] == '0')
+                return {text_errc::leading_zero, 0};
+            v = v * 10 + static_cast<std::uint64_t>(text[i] - '0');
+            if (v > UINT32_MAX)
+                return {text_errc::overflow, 0};
+        }
+    }
+    value = static_cast<std::uint32_t>(v);
+    return {};
 }
 
 /* Members named by a text: positions first..last of the bitmap of type code

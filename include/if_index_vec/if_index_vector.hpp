@@ -88,7 +88,8 @@ public:
 
     index_vector(const index_vector &o) noexcept { if_index_vector_copy(&rec_, &o.rec_); }
     index_vector &operator=(const index_vector &o) noexcept {
-        if_index_vector_copy(&rec_, &o.rec_);
+        if (this != &o)
+            if_index_vector_copy(&rec_, &o.rec_);
         return *this;
     }
     ~index_vector() = default;
@@ -134,6 +135,7 @@ public:
 
     /* Every member in canonical order, the single-slot member last. */
     [[nodiscard]] iterator begin() const noexcept;
+    // NOLINTNEXTLINE(readability-convert-member-functions-to-static): a range's end
     [[nodiscard]] std::default_sentinel_t end() const noexcept { return {}; }
 
     /* The members by name, as if_index_vector_printf() prints them: one line
@@ -187,7 +189,7 @@ public:
         return old;
     }
 
-    friend bool operator==(const iterator &it, std::default_sentinel_t) noexcept {
+    friend bool operator==(const iterator &it, std::default_sentinel_t /*end*/) noexcept {
         return it.state_ == state::done;
     }
 

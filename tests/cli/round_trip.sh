@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Every list form that ifvec prints reads back as the same set: SETS random
 # sets of names, name ranges, range lists and if_indexes, printed with
-# --names, --ranges and --ifindex, read back from a pipe and an argument.
+# --names, --ranges, --ifindex and --hex, and all four at once, read back
+# from a pipe and an argument.
 # Usage: round_trip.sh SETS [RUNNER...] IFVEC
 n=$1
 shift
@@ -21,7 +22,7 @@ awk -v n="$n" 'BEGIN {
 }' | {
     sets=0
     while IFS= read -r set; do
-        for view in --names --ranges --ifindex; do
+        for view in --names --ranges --ifindex --hex "--names --ranges --ifindex --hex"; do
             out=$("$@" show $view "$set") && printf '%s\n' "$out" | "$@" equal -q "$set" - &&
                 "$@" equal -q "$set" "$out" || { echo "FAIL ifvec show $view '$set':"; echo "$out"; exit 1; }
         done

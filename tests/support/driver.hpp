@@ -301,6 +301,15 @@ private:
         for (std::uint32_t x : index_vector(v))
             got.push_back(x);
         MODEL_CHECK_EQ(got == all, true);
+        // The iterator's own operators: it++ hands back the member it leaves,
+        // * reads without moving, == meets the end only past the last member.
+        const index_vector w(v);
+        got.clear();
+        auto it = w.begin();
+        for (; !(it == w.end()) && got.size() <= all.size(); got.push_back(*it++))
+            MODEL_CHECK_EQ(*it, *it);
+        MODEL_CHECK_EQ(got == all, true);
+        MODEL_CHECK_EQ(index_vector::iterator() == w.end(), true); // as default-constructed
         for (std::size_t k = 1; k <= in_bitmaps; ++k) {
             MODEL_CHECK_EQ(if_index_vector_itr_incr(&v, &cursor), k < in_bitmaps ? kOk : kEnd);
             MODEL_CHECK_EQ(cursor, k < in_bitmaps ? all[k] : all.back());

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+// ifvec: the commands.  Each reads all its operands before it prints.
+#pragma once
+
+#include "options.hpp"
+
+namespace ifvec::cli {
+
+int run_show(const command &c, const options &o, operand_reader &in);
+int run_combine(const command &c, const options &o, operand_reader &in);
+int run_equal(const command &c, const options &o, operand_reader &in);
+int run_present(const command &c, const options &o, operand_reader &in);
+int run_demo(const command &c, const options &o, operand_reader &in);
+
+} // namespace ifvec::cli

@@ -1,0 +1,273 @@
+// SPDX-License-Identifier: MIT
+// ifvec: the command table, options and help.  The help names the types,
+// keywords and examples from the type table and the codec, so it describes
+// the build it comes with.
+#include "options.hpp"
+
+#include "commands.hpp"
+#include "common.hpp"
+#include "views.hpp"
+
+#include "messages.hpp"
+
+#include <if_index_vec/if_index_text.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <string>
+
+#ifndef IF_INDEX_VEC_VERSION_TEXT
+#define IF_INDEX_VEC_VERSION_TEXT "unknown"
+#endif
+
+namespace ifvec::cli {
+namespace {
+
+constexpr command kCommands[] = {
+    {"show", "show [VIEW...] [--format=FORMAT] SET...",
+     "Shows the set of all the SETs' items: every view but --ifindex by default.", takes_views, run_show},
+    {"union", "union [VIEW...] [--format=FORMAT] SET...",
+     "Shows the union of the SETs, taken left to right (--names by default).", takes_views, run_combine,
+     [](index_vector &r, const index_vector &n) { r |= n; }},
+    {"intersect", "intersect [VIEW...] [--format=FORMAT] SET...",
+     "Shows the intersection of the SETs, taken left to right (--names by default).", takes_views,
+     run_combine, [](index_vector &r, const index_vector &n) { r &= n; }},
+    {"subtract", "subtract [VIEW...] [--format=FORMAT] SET...",
+     "Shows the first SET less each of the others, left to right (--names by default).", takes_views,
+     run_combine, [](index_vector &r, const index_vector &n) { r -= n; }},
+    {"equal", "equal [-q] SET_A SET_B",
+     "Prints 'equal' and exits 0 when the sets hold the same members, else prints 'not equal' and "
+     "exits 1.  "
+     "-q, --quiet: print nothing.",
+     takes_quiet, run_equal},
+    {"present", "present [-q] SET ITEMS...",
+     "Prints the members of SET that the ITEMS name, one name per line in canonical order; exits 1 "
+     "when "
+     "there is none.  -q, --quiet: print nothing.",
+     takes_quiet, run_present},
+    {"demo", "demo", "Shows every command's output for a built-in example.", 0, run_demo},
+    {"help", "help [COMMAND]", "Shows this help, or a command's.", 0, nullptr},
+};
+
+// A blank that wrap() does not break a line at.
+constexpr char kUnbroken = '\x1f';
+std::string unbroken(std::string text) {
+    std::ranges::replace(text, ' ', kUnbroken);
+    return text;
+}
+
+// Appends `text` wrapped at 74 columns.  With a `label`, the first line
+// starts with it and every line is indented to `indent`.  The blanks between
+// two words on one line are those of the text (two after a sentence).
+void wrap(std::string &out, std::string_view text, std::string_view label = {}, std::size_t indent = 0) {
+    constexpr std::size_t width = 74;
+    std::string line = label.empty() ? std::string() : "  " + std::string(label);
+    line.resize(std::max(line.size(), indent), ' ');
+    bool first_word = true; // of the line
+    std::size_t blanks = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == ' ') {
+            ++blanks, ++i;
+            continue;
+        }
+        const std::size_t end = std::min(text.find(' ', i), text.size());
+        if (!first_word && line.size() + blanks + (end - i) > width) {
+            out += line + "\n";
+            line.assign(indent, ' ');
+            first_word = true;
+        }
+        line.append(first_word ? 0 : blanks, ' ').append(text.substr(i, end - i));
+        first_word = false;
+        blanks = 0;
+        i = end;
+    }
+    out += line + "\n";
+    std::ranges::replace(out, kUnbroken, ' ');
+}
+
+std::string joined(const auto &items, std::string_view last_sep) {
+    std::string s;
+    for (std::size_t i = 0; i < std::size(items); ++i)
+        s.append(i == 0 ? "" : i + 1 == std::size(items) ? last_sep : ", ").append(items[i]);
+    return s;
+}
+
+std::string command_names() {
+    std::vector<std::string_view> names;
+    std::ranges::transform(kCommands, std::back_inserter(names), &command::name);
+    return joined(names, " or ");
+}
+
+std::string view_options() {
+    std::vector<std::string_view> options;
+    std::ranges::transform(all_views, std::back_inserter(options), &view_info::option);
+    options.emplace_back("--format=FORMAT");
+    return joined(options, ", ");
+}
+
+std::string help_body() {
+    std::vector<std::string> names, name_ranges, lists, port_types;
+    for (const bitmap_type &t : bitmap_types) {
+        const std::string last = name_of(if_index_at(t.code, 3));
+        names.push_back(last);
+        name_ranges.push_back(name_of(if_index_at(t.code, 0)) + "-" +
+                              last.substr(last.find_last_not_of("0123456789") + 1));
+        lists.push_back(std::string(t.keyword) + " (0-" + std::to_string(t.capacity - 1) + ")");
+        if (t.slot_port)
+            port_types.emplace_back(t.keyword);
+    }
+    std::vector<std::string_view> read_back;
+    for (const view_info &v : all_views)
+        if (v.reads_back)
+            read_back.push_back(v.option);
+    const std::uint32_t example = if_index_at(bitmap_types.front().code, 3);
+    char hex_example[16];
+    std::snprintf(hex_example, sizeof hex_example, "0x%08x", static_cast<unsigned>(example));
+    const std::string single(single_type.keyword);
+
+    std::string out = "\n";
+    wrap(out, "A SET is one argument, or '-' for standard input (read once), holding items separated by "
+              "blanks, newlines or commas.  An item is");
+    constexpr std::size_t indent = 22;
+    wrap(out, joined(names, ", ") + ", or the " + single + " interface, by their names", "an interface name",
+         indent);
+    wrap(out,
+         joined(name_ranges, ", ") +
+             " (through the name whose last number is given; ports stay within their slot)",
+         "a name range", indent);
+    wrap(out, std::to_string(example) + ", " + hex_example + " (decimal, or 0x and 1 to 8 hex digits)",
+         "an if_index", indent);
+    wrap(out,
+         "TYPE:LIST, with TYPE one of " + joined(lists, " or ") +
+             " and LIST its positions, such as 0-2,5,7-8; " + joined(port_types, " and ") +
+             " positions are slot*" + std::to_string(ports_per_slot) + "+port; it runs to the next blank",
+         "a range list", indent);
+    wrap(out, "A line may also be one that --ranges or --hex prints: " +
+                  unbroken("'" + std::string(dump_count_header) + "N'") + " (skipped), " +
+                  unbroken("'" + std::string(bitmap_types.front().dump_header) + "0-2,5'") +
+                  " or the same in hex digits.  So the output of " + joined(read_back, " and ") +
+                  " reads back as the same set, each view alone or several together.");
+    out += "\n";
+    wrap(out,
+         "Views: --names (members by name), --ranges (positions per type, as the decimal dump prints them, "
+         "then the " +
+             single +
+             " member), --ifindex (one hex if_index per line), --hex (the bitmaps in hex, "
+             "then the " +
+             single +
+             " member), --counts (members per type; not read back).  --format=json prints "
+             "counts, range lists and members (name and if_index) as one JSON object instead.");
+    return out + "\n"
+                 "Options: -h, --help  this help (after a command: its help)\n"
+                 "         -V, --version  the version\n"
+                 "         --  ends the options: what follows is operands\n"
+                 "\n"
+                 "Exit status: 0 success, or true; 1 false ('not equal', none present);\n"
+                 "2 usage error or bad input; 3 standard input could not be read;\n"
+                 "4 standard output could not be written.\n";
+}
+
+void print_usage() {
+    std::fputs("usage: ifvec [-h | --help | -V | --version]\n", stdout);
+    for (const command &c : kCommands)
+        std::printf("       ifvec %.*s\n", static_cast<int>(c.synopsis.size()), c.synopsis.data());
+}
+
+const command *find_command(std::string_view name) {
+    const command *c = std::ranges::find(kCommands, name, &command::name);
+    return c != std::end(kCommands) ? c : nullptr;
+}
+
+int print_help(const command *c) {
+    if (c == nullptr) {
+        print_usage();
+        std::fputs(help_body().c_str(), stdout);
+        return exit_ok;
+    }
+    std::string text;
+    wrap(text, std::string(c->help) + (c->combine != nullptr ? "  The result keeps the first SET's " +
+                                                                   std::string(single_type.keyword) +
+                                                                   " member, whatever the others hold."
+                                                             : ""));
+    if ((c->takes & takes_views) != 0)
+        wrap(text, "Views: " + view_options() + " (see 'ifvec --help').");
+    std::printf("usage: ifvec %.*s\n\n%s", static_cast<int>(c->synopsis.size()), c->synopsis.data(),
+                text.c_str());
+    return exit_ok;
+}
+
+// Options and operands of `c`, in any order; "--" ends the options.  Returns
+// false when -h or --help asks for the command's help.
+bool parse_options(const command &c, std::span<const std::string_view> args, options &o) {
+    bool only_operands = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (only_operands || a == "-" || !a.starts_with("-")) {
+            o.operands.push_back(a);
+            continue;
+        }
+        const auto *v = std::ranges::find(all_views, a, &view_info::option);
+        if (a == "--")
+            only_operands = true;
+        else if (a == "-h" || a == "--help")
+            return false;
+        else if ((c.takes & takes_quiet) != 0 && (a == "-q" || a == "--quiet"))
+            o.quiet = true;
+        else if ((c.takes & takes_views) != 0 && v != all_views.end())
+            o.views |= v->flag;
+        else if ((c.takes & takes_views) != 0 && (a == "--format" || a.starts_with("--format="))) {
+            if (a == "--format" && i + 1 == args.size())
+                fail("option '--format' needs a value (text or json)");
+            const std::string_view value = a == "--format" ? args[++i] : a.substr(a.find('=') + 1);
+            if (value != "json" && value != "text")
+                fail("unknown format " + tools::shown(value) + " (expected text or json)");
+            o.json = value == "json";
+        } else {
+            const std::string takes = (c.takes & takes_views) != 0   ? view_options()
+                                      : (c.takes & takes_quiet) != 0 ? "-q, --quiet"
+                                                                     : "no option";
+            fail("unknown option " + tools::shown(a) + " for " + std::string(c.name) + " (it takes " + takes +
+                 ")");
+        }
+    }
+    if (o.json && o.views != 0)
+        fail("--format=json takes no view option: it holds them all");
+    return true;
+}
+
+} // namespace
+
+int run(std::span<const std::string_view> args) {
+    std::size_t i = 0;
+    if (i < args.size() && (args[i] == "-h" || args[i] == "--help"))
+        return print_help(nullptr);
+    if (i < args.size() && (args[i] == "-V" || args[i] == "--version")) {
+        std::puts("ifvec " IF_INDEX_VEC_VERSION_TEXT);
+        return exit_ok;
+    }
+    if (i < args.size() && args[i] == "--")
+        ++i;
+    if (i == args.size())
+        fail("expected a command (" + command_names() + ")");
+    if (args[i].starts_with("-") && args[i] != "-")
+        fail("unknown option " + tools::shown(args[i]) + " (expected a command, --help or --version)");
+    const command *c = find_command(args[i]);
+    if (c == nullptr)
+        fail("unknown command " + tools::shown(args[i]) + " (expected " + command_names() + ")");
+    options o;
+    if (!parse_options(*c, args.subspan(i + 1), o))
+        return print_help(c);
+    operand_reader input(codec_name_parser());
+    if (c->run != nullptr)
+        return c->run(*c, o, input);
+    if (o.operands.size() > 1)
+        fail("help: expected at most one command");
+    if (o.operands.empty())
+        return print_help(nullptr);
+    if (const command *topic = find_command(o.operands.front()))
+        return print_help(topic);
+    fail("help: unknown command " + tools::shown(o.operands.front()));
+}
+
+} // namespace ifvec::cli

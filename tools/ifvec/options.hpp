@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+// ifvec: the command table, options and help, and the entry point that
+// runs a command line.
+#pragma once
+
+#include "input.hpp"
+
+#include <if_index_vec/if_index_vector.hpp>
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace ifvec::cli {
+
+struct options {
+    unsigned views = 0; // a mask of `view`; 0 for the command's default
+    bool json = false;
+    bool quiet = false;
+    std::vector<std::string_view> operands;
+};
+
+enum takes : unsigned { takes_views = 1, takes_quiet = 2 };
+
+struct command;
+using run_fn = int (*)(const command &, const options &, operand_reader &);
+// How a combining command joins the next set to the result: |=, &= or -=.
+using combine_fn = void (*)(index_vector &result, const index_vector &next);
+
+struct command {
+    std::string_view name;
+    std::string_view synopsis;
+    std::string_view help;
+    unsigned takes;
+    run_fn run;                   // nullptr for help
+    combine_fn combine = nullptr; // union, intersect and subtract
+};
+
+// Runs the command line `args` (without the program's name) and returns the
+// exit status; errors are thrown as `failure`.
+int run(std::span<const std::string_view> args);
+
+} // namespace ifvec::cli

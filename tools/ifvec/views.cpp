@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+// ifvec: the views.  --ranges and --hex are the library's dumps, which count
+// the single-slot member but do not list it, so its name follows them on a
+// line of its own; that way each view holds the whole set.
+#include "views.hpp"
+
+#include "common.hpp"
+
+#include <if_index_vec/if_index_text.hpp>
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace ifvec::cli {
+namespace {
+
+void print_counts(const if_index_vector_t *rec) {
+    const index_vector set(*rec);
+    const auto row = [](std::string_view label, unsigned n) {
+        std::printf("%-13.*s %u\n", static_cast<int>(label.size()), label.data(), n);
+    };
+    for (const bitmap_type &t : bitmap_types)
+        row(t.keyword, set.count(static_cast<if_type>(t.code)));
+    row(single_type.keyword, set.count(if_type::single));
+    row("total", set.size());
+}
+
+void print_single(const if_index_vector_t *rec) {
+    if (rec->single_if_index != 0)
+        std::puts(name_of(rec->single_if_index).c_str());
+}
+
+void print_ranges(const if_index_vector_t *rec) {
+    if_index_vector_printf_dec(rec);
+    print_single(rec);
+}
+
+void print_hex(const if_index_vector_t *rec) {
+    if_index_vector_printf_hex(rec);
+    print_single(rec);
+}
+
+void print_ifindexes(const if_index_vector_t *rec) {
+    for (const std::uint32_t x : index_vector(*rec))
+        std::printf("0x%08x\n", static_cast<unsigned>(x));
+}
+
+} // namespace
+
+void print_json(const index_vector &set) {
+    using json = nlohmann::ordered_json;
+    json counts, ranges, members = json::array();
+    std::array<std::vector<int>, bitmap_types.size()> positions;
+    for (const std::uint32_t x : set) {
+        members.push_back({{"name", name_of(x)}, {"if_index", x}});
+        const std::uint8_t type = classify(x).type;
+        if (const bitmap_type *t = find_bitmap_type(type))
+            positions[static_cast<std::size_t>(t - bitmap_types.data())].push_back(position_of(type, x));
+    }
+    for (std::size_t r = 0; r < bitmap_types.size(); ++r) {
+        const std::string keyword(bitmap_types[r].keyword);
+        counts[keyword] = positions[r].size();
+        ranges[keyword] = format_range_list(positions[r]);
+    }
+    counts[std::string(single_type.keyword)] = set.count(if_type::single);
+    counts["total"] = set.size();
+    const json out = {{"counts", counts}, {"ranges", ranges}, {"members", members}};
+    std::puts(out.dump(2, ' ', false, json::error_handler_t::replace).c_str());
+}
+
+void show(const index_vector &set, unsigned views) {
+    using print_fn = void (*)(const if_index_vector_t *);
+    constexpr std::array<print_fn, all_views.size()> print{if_index_vector_printf, print_ranges,
+                                                           print_ifindexes, print_hex, print_counts};
+    const bool headed = (views & (views - 1)) != 0;
+    for (std::size_t i = 0; i < all_views.size(); ++i) {
+        const view_info &v = all_views[i];
+        if ((views & v.flag) == 0)
+            continue;
+        if (headed)
+            std::printf("%.*s:\n", static_cast<int>(v.heading.size()), v.heading.data());
+        if (headed && set.empty() && v.flag != counts)
+            std::printf("%.*s\n", static_cast<int>(empty_mark.size()), empty_mark.data());
+        else
+            print[i](set.c_ptr());
+    }
+}
+
+} // namespace ifvec::cli

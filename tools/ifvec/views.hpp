@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+// ifvec: the views, each a way to print a set.  The list views are the
+// library's own print functions, so what ifvec shows is what a program that
+// links the library prints; each of them, alone or with the others, reads
+// back as the same set.
+#pragma once
+
+#include <if_index_vec/if_index_vector.hpp>
+
+#include <array>
+#include <string_view>
+
+namespace ifvec::cli {
+
+enum view : unsigned { names = 1, ranges = 2, ifindex = 4, hex = 8, counts = 16 };
+
+struct view_info {
+    view flag;
+    std::string_view option;  // "--names"
+    std::string_view heading; // "names", printed as "names:" when several views are shown
+    bool reads_back;          // its output, read as a set, is the same set
+};
+
+inline constexpr std::array<view_info, 5> all_views{{
+    {names, "--names", "names", true},
+    {ranges, "--ranges", "ranges", true},
+    {ifindex, "--ifindex", "ifindex", true},
+    {hex, "--hex", "hex", true},
+    {counts, "--counts", "counts", false},
+}};
+
+// What a list view prints for the empty set under a heading.
+inline constexpr std::string_view empty_mark = "(empty)";
+
+// Prints the chosen views (a mask of `view`); each gets a heading when more
+// than one is shown, and then an empty list shows as "(empty)".
+void show(const index_vector &set, unsigned views);
+
+// Counts, range lists and members (name and if_index) as one JSON object.
+void print_json(const index_vector &set);
+
+} // namespace ifvec::cli
