@@ -15,11 +15,18 @@
 //   through the library  a vector holding every one of them walks them back;
 //   name lengths         every name fits the listing's buffer with its
 //                        terminator;
+//   names read back      every storable position has a name of its own, so
+//                        that the name reads back to its if_index through the
+//                        table of names that ifvec reads names with;
+//   if_index_parse       where the codec has one (optional), it reads every
+//                        such name back to the same if_index;
 //   type 6               given single-slot if_indexes are classified as type 6
 //                        (the codec has no constructor for them: pass them
 //                        with --single);
 //   unclassifiable       values the codec refuses do not come back as a held
-//                        type at a storable position.
+//                        type at a storable position, and no value it accepts
+//                        lands on another if_index's position (a port of 64 or
+//                        more would: walks would hand back the other one).
 // The field widths run first, each call with guard bytes around its output:
 // when a call writes beyond an output, every other section, which calls the
 // codec as the library does, would corrupt memory, and is not run.
@@ -265,7 +272,10 @@ std::size_t name_length(std::uint32_t v, bool *overrun) {
     return nul == nullptr ? name_buffer_size : static_cast<std::size_t>(static_cast<const char *>(nul) - buf);
 }
 
-void check_names(const std::vector<Built> &all, const std::vector<std::uint32_t> &singles, Section &s) {
+// Returns false when a name overruns its buffer: reading names then would
+// corrupt memory.
+bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t> &singles, Section &s) {
+    bool fits = true;
     std::uint32_t longest = 0;
     std::size_t longest_len = 0;
     std::vector<std::uint32_t> values;
@@ -275,6 +285,7 @@ void check_names(const std::vector<Built> &all, const std::vector<std::uint32_t>
     for (const std::uint32_t v : values) {
         bool overrun = false;
         const std::size_t n = name_length(v, &overrun);
+        fits = fits && !overrun;
         if (overrun)
             s.problem(hex(v) + ": the name and its terminator do not fit " +
                       std::to_string(name_buffer_size) + " bytes");
@@ -287,6 +298,35 @@ void check_names(const std::vector<Built> &all, const std::vector<std::uint32_t>
     }
     s.note("(longest: \"" + name_of(longest) + "\", " + std::to_string(longest_len) +
            " bytes and the terminator, room for " + std::to_string(name_buffer_size) + ")");
+    return fits;
+}
+
+void check_read_back(const std::vector<Built> &all, const name_table &table, Section &s) {
+    for (const name_table::duplicate &d : table.duplicates())
+        s.problem(hex(d.first) + " and " + hex(d.second) + " are both named " + tools::shown(name_of(d.first)));
+    for (const Built &b : all) {
+        std::uint32_t back = 0;
+        if (!table.find(name_of(b.if_index), &back) && table.duplicates().empty())
+            s.problem(where(*b.type, b.position) + ": " + hex(b.if_index) + " has no name to read back");
+    }
+    s.note("(" + std::to_string(table.size()) + " names, read through the table ifvec builds of them)");
+}
+
+void check_parse(const std::vector<Built> &all, Section &s) {
+#if IF_INDEX_VEC_CODEC_HAS_PARSE
+    for (const Built &b : all) {
+        const std::string name = name_of(b.if_index);
+        std::uint32_t back = 0;
+        const std::uint32_t status = if_index_parse(name.c_str(), &back);
+        if (status != 0 || back != b.if_index)
+            s.problem(tools::shown(name) + " (" + hex(b.if_index) + ") parses " +
+                      (status != 0 ? "with status " + std::to_string(status) : "as " + hex(back)));
+    }
+    s.note("(optional; present: ifvec also reads the names of type 6 with it)");
+#else
+    (void)all;
+    s.note("(optional; absent: ifvec reads names through the table, type 6 as numbers)");
+#endif
 }
 
 void check_single(const std::vector<std::uint32_t> &singles, Section &s) {
@@ -314,7 +354,7 @@ void check_unclassifiable(const std::vector<Built> &all, Section &s) {
     for (const Built &b : all)
         for (int bit = 0; bit < 32; ++bit)
             probes.push_back(b.if_index ^ (std::uint32_t{1} << bit));
-    std::size_t refused = 0, aliased = 0;
+    std::size_t refused = 0;
     for (const std::uint32_t v : probes) {
         const classification c = classify(v);
         const bitmap_type *t = find_bitmap_type(c.type);
@@ -326,17 +366,13 @@ void check_unclassifiable(const std::vector<Built> &all, Section &s) {
                 s.problem(hex(v) + ": refused with status " + std::to_string(c.status) + " but reported as " +
                           std::string(t->keyword) + " position " + std::to_string(p) +
                           ": the library would store it");
-        } else if (storable && if_index_at(c.type, p) != v) {
-            ++aliased;
+        } else if (const std::uint32_t owner = storable ? if_index_at(c.type, p) : v; owner != v) {
+            s.problem(hex(v) + ": accepted at " + std::string(t->keyword) + " position " + std::to_string(p) +
+                      ", the position of " + hex(owner) + " (" + name_of(owner) + "): a vector would hand that back");
         }
     }
-    std::string note = "(" + std::to_string(probes.size()) + " values probed, " + std::to_string(refused) +
-                       " refused by the codec)";
-    if (aliased != 0)
-        note += "\n    note: " + std::to_string(aliased) +
-                " accepted values share a position with another if_index (for example a port of 64 or\n"
-                "    more): a vector stores them at that position and hands back the other if_index";
-    s.note(note);
+    s.note("(" + std::to_string(probes.size()) + " values probed, " + std::to_string(refused) +
+           " refused by the codec)");
 }
 
 constexpr std::string_view kUsage =
@@ -346,8 +382,10 @@ constexpr std::string_view kUsage =
     "Checks that libif_index_vec can rely on the interface-index codec it is\n"
     "linked with: the held type codes, the field widths, the two conversions at\n"
     "every position of every held type, a vector of all of them, the length of\n"
-    "every name, type-6 if_indexes given with --single (decimal or 0x hex), and\n"
-    "what values the codec refuses come back as.\n"
+    "every name, that every name reads back (through a table of the names, and\n"
+    "through if_index_parse where the codec has it), type-6 if_indexes given\n"
+    "with --single (decimal or 0x hex), what values the codec refuses come back\n"
+    "as, and that no value it accepts lands on another if_index's position.\n"
     "\n"
     "Exit status: 0 the library can rely on the codec, 1 it cannot, 2 usage error,\n"
     "4 standard output could not be written.\n";
@@ -397,23 +435,29 @@ int main(int argc, char **argv) {
     }
 
     Section types("held type codes"), widths("field widths"), inverse("inverse conversions"),
-        library("through the library"), names("name lengths"), single("type 6"),
-        refused("unclassifiable values");
+        library("through the library"), names("name lengths"), read_back("names read back"),
+        parse("if_index_parse"), single("type 6"), refused("unclassifiable values");
     check_widths(widths);
     if (widths.ok()) {
         const std::vector<Built> all = build_all();
         check_types(all, types);
         check_inverse(all, inverse);
         check_library(all, library);
-        check_names(all, singles, names);
+        if (check_names(all, singles, names)) {
+            check_read_back(all, name_table(), read_back);
+            check_parse(all, parse);
+        } else {
+            read_back.skip();
+            parse.skip();
+        }
         check_single(singles, single);
         check_unclassifiable(all, refused);
     } else {
-        for (Section *s : {&types, &inverse, &library, &names, &single, &refused})
+        for (Section *s : {&types, &inverse, &library, &names, &read_back, &parse, &single, &refused})
             s->skip();
     }
     bool ok = true;
-    for (const Section *s : {&types, &widths, &inverse, &library, &names, &single, &refused})
+    for (const Section *s : {&types, &widths, &inverse, &library, &names, &read_back, &parse, &single, &refused})
         ok = s->report() && ok;
     std::puts(ok ? "result: libif_index_vec can rely on this codec"
                  : "result: libif_index_vec cannot rely on this codec");
