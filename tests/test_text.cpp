@@ -74,17 +74,16 @@ TEST(Text, IfIndexNumbersAndFormattedRuns) {
         EXPECT_EQ(format_range_list(ints(f[1])), f[2]) << f[1];
 }
 
-// The codec's names as ifvec reads them: the names of the storable positions,
-// built through the ten platform calls, and, where the codec has it,
-// if_index_parse for the others (the "parse" rows).
-bool codec_parse(const char *name, std::uint32_t *if_index) {
-    static const name_table table;
+// The codec's names as ifvec reads them: those of the storable positions,
+// and, where the codec has it, if_index_parse for the single slot's and
+// other unheld types' (the "parse" rows).
 #if IF_INDEX_VEC_CODEC_HAS_PARSE
-    return table(name, if_index) || if_index_parse(name, if_index) == 0;
+const codec_names codec_parse([](const char *name, std::uint32_t *x) {
+    return if_index_parse(name, x) == 0;
+});
 #else
-    return table(name, if_index);
+const codec_names codec_parse;
 #endif
-}
 
 // Names of another codec (the "name" rows): raw if_indexes, and ends that
 // the stand-in's names cannot give (a range across slots, ends of two types).
@@ -102,7 +101,8 @@ TEST(Text, NamesAndNameRangesThroughAnyCodec) {
         kinds.emplace_back("parse");
     for (const std::string &kind : kinds)
         for (const auto &f : cases(kind, 5)) {
-            const named_members m = parse_name_range(f[1], f[0] == "other" ? other_parse : codec_parse);
+            const named_members m =
+                f[0] == "other" ? parse_name_range(f[1], other_parse) : parse_name_range(f[1], codec_parse);
             const std::vector<int> want = ints(f[4]); // type, first, last
             EXPECT_EQ(m.error, error_of(f[2], f[3])) << f[1];
             EXPECT_EQ((std::vector<int>{m.type, m.first, m.last}), want) << f[1];

@@ -303,7 +303,8 @@ bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t>
 
 void check_read_back(const std::vector<Built> &all, const name_table &table, Section &s) {
     for (const name_table::duplicate &d : table.duplicates())
-        s.problem(hex(d.first) + " and " + hex(d.second) + " are both named " + tools::shown(name_of(d.first)));
+        s.problem(hex(d.first) + " and " + hex(d.second) + " are both named " +
+                  tools::shown(name_of(d.first)));
     for (const Built &b : all) {
         std::uint32_t back = 0;
         if (!table.find(name_of(b.if_index), &back) && table.duplicates().empty())
@@ -322,11 +323,10 @@ void check_parse(const std::vector<Built> &all, Section &s) {
             s.problem(tools::shown(name) + " (" + hex(b.if_index) + ") parses " +
                       (status != 0 ? "with status " + std::to_string(status) : "as " + hex(back)));
     }
-    s.note("(optional; present: ifvec also reads the names of type 6 with it)");
 #else
     (void)all;
-    s.note("(optional; absent: ifvec reads names through the table, type 6 as numbers)");
 #endif
+    s.note("(optional: where the codec has it, every name reads back through it too)");
 }
 
 void check_single(const std::vector<std::uint32_t> &singles, Section &s) {
@@ -368,7 +368,8 @@ void check_unclassifiable(const std::vector<Built> &all, Section &s) {
                           ": the library would store it");
         } else if (const std::uint32_t owner = storable ? if_index_at(c.type, p) : v; owner != v) {
             s.problem(hex(v) + ": accepted at " + std::string(t->keyword) + " position " + std::to_string(p) +
-                      ", the position of " + hex(owner) + " (" + name_of(owner) + "): a vector would hand that back");
+                      ", the position of " + hex(owner) + " (" + name_of(owner) +
+                      "): a vector would hand that back");
         }
     }
     s.note("(" + std::to_string(probes.size()) + " values probed, " + std::to_string(refused) +
@@ -457,7 +458,8 @@ int main(int argc, char **argv) {
             s->skip();
     }
     bool ok = true;
-    for (const Section *s : {&types, &widths, &inverse, &library, &names, &read_back, &parse, &single, &refused})
+    for (const Section *s :
+         {&types, &widths, &inverse, &library, &names, &read_back, &parse, &single, &refused})
         ok = s->report() && ok;
     std::puts(ok ? "result: libif_index_vec can rely on this codec"
                  : "result: libif_index_vec cannot rely on this codec");

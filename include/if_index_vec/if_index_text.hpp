@@ -35,6 +35,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <ranges>
 #include <span>
 #include <string>
@@ -505,6 +506,38 @@ private:
     std::vector<duplicate> duplicates_;
 };
 static_assert(name_parser<const name_table &>);
+
+/* The names of a codec as a name_parser: those of the storable positions,
+ * through a name_table built on the first lookup (so that reading no name
+ * costs nothing), and, through `others` where the codec has such a parser
+ * (the stand-in's if_index_parse), the names of types without a bitmap,
+ * such as the single slot's, which no constructor builds.  A name that
+ * `others` reads as a bitmap type's is unknown, as it is to the table: the
+ * answers never depend on whether the codec parses names.  Copies share the
+ * table. */
+class codec_names {
+public:
+    using parser = bool (*)(const char *, std::uint32_t *);
+    explicit codec_names(parser others = nullptr) : others_(others) {}
+
+    bool operator()(const char *name, std::uint32_t *if_index) const {
+        if (!*table_)
+            *table_ = std::make_shared<const name_table>();
+        if ((*table_)->find(name, if_index))
+            return true;
+        std::uint32_t x = 0;
+        if (others_ == nullptr || !others_(name, &x) || find_bitmap_type(classify(x).type) != nullptr)
+            return false;
+        *if_index = x;
+        return true;
+    }
+
+private:
+    parser others_;
+    std::shared_ptr<std::shared_ptr<const name_table>> table_ =
+        std::make_shared<std::shared_ptr<const name_table>>();
+};
+static_assert(name_parser<const codec_names &>);
 
 } // namespace ifvec
 

@@ -47,9 +47,13 @@ std::string keep_one(std::uint32_t if_index, std::uint32_t &slot) {
 } // namespace
 
 name_parse_fn codec_name_parser() {
-    return [](const char *name, std::uint32_t *if_index) {
+#if IF_INDEX_VEC_CODEC_HAS_PARSE
+    return codec_names([](const char *name, std::uint32_t *if_index) {
         return if_index_parse(name, if_index) == IF_INDEX_CODEC_OK;
-    };
+    });
+#else
+    return codec_names();
+#endif
 }
 
 set_builder::set_builder() : set_builder(keep_one) {}
@@ -157,14 +161,27 @@ std::string limits(const bitmap_type &t) {
     return s + ")";
 }
 
+// "fc1/1 to fc16/64, ... and fc-tunnel0 to fc-tunnel4095": every name that
+// reads, in the codec's words.
+std::string known_names() {
+    std::string s;
+    for (const bitmap_type &t : bitmap_types)
+        s.append(s.empty()                    ? ""
+                 : &t == &bitmap_types.back() ? " and "
+                                              : ", ")
+            .append(name_of(if_index_at(t.code, 0)) + " to " + name_of(if_index_at(t.code, t.capacity - 1)));
+    return s;
+}
+
 std::string explain(const named_members &m) {
     const std::string at = m.error.offset != 0 ? " at offset " + std::to_string(m.error.offset) : "";
     const bitmap_type *t = find_bitmap_type(m.type);
     switch (m.error.code) {
     case text_errc::unknown_name:
         return "unknown interface name" + at + (at.empty() ? "" : " (the range's last name)") +
-               "; expected a name such as fc1/4 or port-channel7, a name range such as fc1/1-4, an "
-               "if_index such as 0x01000300, or a range list such as port_channel:0-3,9";
+               "; names are " + known_names() +
+               ", and an item may also be a name range such as fc1/1-4, an if_index such as 0x01000300, or a "
+               "range list such as port_channel:0-3,9";
     case text_errc::not_held:
         return "type " + std::to_string(m.type) + " is not held in a vector (held: " + held_keywords() + ")";
     case text_errc::beyond_capacity:

@@ -130,13 +130,17 @@ std::string help_body() {
     wrap(out, "A SET is one argument, or '-' for standard input (read once), holding items separated by "
               "blanks, newlines or commas.  An item is");
     constexpr std::size_t indent = 22;
-    wrap(out, joined(names, ", ") + ", or the " + single + " interface, by their names", "an interface name",
-         indent);
+    wrap(out,
+         joined(names, ", ") + ", or the " + single + " interface, by the names the codec prints (the " +
+             single + " interface only where the codec reads names itself: else give its if_index)",
+         "an interface name", indent);
     wrap(out,
          joined(name_ranges, ", ") +
              " (through the name whose last number is given; ports stay within their slot)",
          "a name range", indent);
-    wrap(out, std::to_string(example) + ", " + hex_example + " (decimal, or 0x and 1 to 8 hex digits)",
+    wrap(out,
+         std::to_string(example) + ", " + hex_example + " (decimal, or 0x and 1 to 8 hex digits), of any " +
+             "interface, the " + single + " one included",
          "an if_index", indent);
     wrap(out,
          "TYPE:LIST, with TYPE one of " + joined(lists, " or ") +
