@@ -25,9 +25,8 @@
 
 // Counting loops are built twice on x86-64 when the compiler may not assume
 // the popcnt instruction: once with it, picked at load time on processors
-// that have it, and once portable (without it, std::popcount becomes a call
-// into the compiler's runtime for every word).  Everywhere else the
-// attribute is empty and the loops are built once.
+// that have it, and once portable (count_bits' shifts and adds).  Everywhere
+// else the attribute is empty and the loops are built once.
 // ThreadSanitizer's runtime is not ready when the load-time resolvers run, so
 // sanitized-for-threads builds keep one copy.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__POPCNT__) && \
@@ -133,6 +132,53 @@ inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept
         f(open, capacity - 1);
 }
 
+// Number of set bits of w, counted in place: pairs, then nibbles, then
+// bytes, and the eight byte counts summed by one multiplication into the top
+// byte.  std::popcount would do, but where the target has no population-count
+// instruction (baseline x86-64, 32-bit PowerPC) it is a call into the
+// compiler's runtime library, which the library would then need at run time.
+// GCC recognises this sequence and emits the instruction where the target has
+// one, as in the popcnt clones.
+[[gnu::always_inline]] constexpr int count_bits_64(Word w) noexcept {
+    w -= (w >> 1) & 0x5555555555555555u;
+    w = (w & 0x3333333333333333u) + ((w >> 2) & 0x3333333333333333u);
+    w = (w + (w >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<int>((w * 0x0101010101010101u) >> 56);
+}
+
+// The same count in 32-bit arithmetic, for hosts with 32-bit registers: the
+// halves' nibble counts (at most 4 each) are added before the byte step, so
+// one 32-bit multiplication sums them all.
+[[gnu::always_inline]] constexpr int count_bits_32(Word w) noexcept {
+    auto nibbles = [](std::uint32_t h) {
+        h -= (h >> 1) & 0x55555555u;
+        return (h & 0x33333333u) + ((h >> 2) & 0x33333333u);
+    };
+    std::uint32_t n = nibbles(static_cast<std::uint32_t>(w >> 32)) + nibbles(static_cast<std::uint32_t>(w));
+    n = (n & 0x0F0F0F0Fu) + ((n >> 4) & 0x0F0F0F0Fu);
+    return static_cast<int>((n * 0x01010101u) >> 24);
+}
+
+[[gnu::always_inline]] constexpr int count_bits(Word w) noexcept {
+    if constexpr (sizeof(std::size_t) >= sizeof(Word))
+        return count_bits_64(w);
+    else
+        return count_bits_32(w);
+}
+
+static_assert([] {
+    constexpr Word kCases[][2] = {{0, 0},
+                                  {~Word{0}, 64},
+                                  {0x8000000000000001u, 2},
+                                  {0x00FF0F0300000080u, 15},
+                                  {0xFFFFFFFF00000000u, 32},
+                                  {0x5555555555555555u, 32}};
+    for (const auto &c : kCases)
+        if (count_bits_64(c[0]) != static_cast<int>(c[1]) || count_bits_32(c[0]) != static_cast<int>(c[1]))
+            return false;
+    return true;
+}());
+
 // Number of set positions; byte order does not matter for a count.  Always
 // inlined, so that it takes on the instruction set of an IF_INDEX_VEC_POPCNT_CLONES
 // caller.
@@ -141,7 +187,7 @@ inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept
     for (std::size_t i = 0; i < static_cast<std::size_t>(capacity) / 8; i += kWordBytes) {
         Word w;
         std::memcpy(&w, bits + i, sizeof w);
-        n += std::popcount(w);
+        n += count_bits(w);
     }
     return n;
 }
