@@ -51,6 +51,22 @@ inline Word load_word(const std::uint8_t *p) noexcept {
     return w;
 }
 
+// Number of leading zero bits of a nonzero word.  On x86-64 without lzcnt
+// the count is bsr, which leaves its destination as it was for a zero
+// source, so the processor waits for the destination's last value as well as
+// for the source.  Given a free hand the compiler may pick a destination last
+// written by unrelated work: in the range text, the digit-table load of the
+// number just written, which then holds up every run's scan (half speed).
+// Writing the result over the word itself leaves the word as the only input.
+inline int leading_zeros(Word w) noexcept {
+#if defined(__x86_64__) && !defined(__LZCNT__)
+    __asm__("bsrq %0, %0" : "+r"(w));
+    return static_cast<int>(w) ^ (kWordBits - 1);
+#else
+    return std::countl_zero(w);
+#endif
+}
+
 // True when the 8 bytes at p are all 0: a test that needs no byte order, so
 // the scans skip empty words without reordering them.
 inline bool word_is_zero(const std::uint8_t *p) noexcept {
@@ -75,7 +91,7 @@ inline int next_set_at_or_after(const std::uint8_t *bits, int capacity, int star
         if (!word_is_zero(p))
             word = load_word(p);
     }
-    return w * kWordBits + std::countl_zero(word);
+    return w * kWordBits + leading_zeros(word);
 }
 
 inline int first_set(const std::uint8_t *bits, int capacity) noexcept {
@@ -93,7 +109,7 @@ inline void for_each_set(const std::uint8_t *bits, int capacity, F &&f) noexcept
             continue;
         Word word = load_word(p);
         while (word != 0) {
-            const int bit = std::countl_zero(word);
+            const int bit = leading_zeros(word);
             f(w * kWordBits + bit);
             word ^= (Word{1} << (kWordBits - 1)) >> bit;
         }
@@ -119,7 +135,7 @@ inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept
             const Word wanted = (open == no_position ? word : ~word) & (~Word{0} >> bit);
             if (wanted == 0)
                 break;
-            bit = std::countl_zero(wanted);
+            bit = leading_zeros(wanted);
             if (open == no_position) {
                 open = w * kWordBits + bit;
             } else {
