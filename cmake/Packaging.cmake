@@ -22,7 +22,14 @@ install(TARGETS if_index_vec if_index_vec_cpp
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/include/if_index_vec"
     DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}"
     FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
-install(FILES "${PROJECT_SOURCE_DIR}/man/if_index_vector.3"
+# Manual pages: man/NAME.in becomes NAME in <build>/man, with the version of
+# version.h; those are the pages installed (and linted by the test suite).
+file(GLOB _man_pages CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/man/*.in")
+foreach(_page IN LISTS _man_pages)
+    get_filename_component(_name "${_page}" NAME_WLE)
+    configure_file("${_page}" "${PROJECT_BINARY_DIR}/man/${_name}" @ONLY)
+endforeach()
+install(FILES "${PROJECT_BINARY_DIR}/man/if_index_vector.3"
     DESTINATION "${CMAKE_INSTALL_MANDIR}/man3")
 
 # Programs: ifvec and the codec checker, each with its manual page.
@@ -31,8 +38,8 @@ foreach(tool IN ITEMS ifvec if_index_codec_check)
         continue()
     endif()
     install(TARGETS ${tool} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-    if(EXISTS "${PROJECT_SOURCE_DIR}/man/${tool}.1")
-        install(FILES "${PROJECT_SOURCE_DIR}/man/${tool}.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+    if(EXISTS "${PROJECT_BINARY_DIR}/man/${tool}.1")
+        install(FILES "${PROJECT_BINARY_DIR}/man/${tool}.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
     endif()
     set_property(TARGET ${tool} PROPERTY INSTALL_RPATH "${IF_INDEX_VEC_PROGRAM_INSTALL_RPATH}")
 endforeach()

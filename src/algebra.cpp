@@ -28,7 +28,7 @@ template <class Op>
             std::memcpy(&b, s + i, sizeof b);
             a = op(a, b);
             std::memcpy(d + i, &a, sizeof a);
-            n += static_cast<std::uint32_t>(std::popcount(a));
+            n += static_cast<std::uint32_t>(count_bits(a));
         }
     }
     dst->num_if = n;

@@ -2,15 +2,16 @@
 // Text output on standard output: the name listing, the decimal range dump
 // and the hex dump, plus the three placeholders.
 //
-// All three build their text with one appender, Text, in a buffer that goes
-// to stdout with one fwrite when full and at the end: a whole dump is one
-// call, and the text interleaves correctly with the caller's own stdio
-// output.  The name listing and the hex dump use a stack buffer; the decimal
-// dump, the only text that may use the heap, one malloc'd buffer that holds
-// the whole dump at its longest.  Numbers come from a two-digit table and hex
-// digits from word arithmetic, not from formatted-output calls.  Range text
-// takes whole runs from the shared word scan (for_each_run), never bit by
-// bit.
+// All three build their text with one appender, Text, in a stack buffer that
+// goes to stdout with one fwrite when full and at the end: a short dump is
+// one call, and the text interleaves correctly with the caller's own stdio
+// output.  The decimal dump, the only text that uses the heap, writes each
+// bitmap's range text into a malloc'd buffer of that bitmap's own size,
+// released before the next bitmap; a bitmap whose buffer cannot be had keeps
+// its header line and loses only its text.  Numbers come from a two-digit
+// table and hex digits from word arithmetic, not from formatted-output
+// calls.  Range text takes whole runs from the shared word scan
+// (for_each_run), never bit by bit.
 #include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_vector.h>
 
@@ -167,23 +168,18 @@ public:
         put_decimal(num_if);
         put('\n');
     }
-    // "0-2,5,7-8": the runs of set positions, from the shared word scan, in
-    // one piece of at most `longest` bytes.  The text is written through a
-    // local pointer: stores through the member would make the compiler
-    // reload it after every character.
-    void put_range_text(const std::uint8_t *bits, int capacity, std::size_t longest) noexcept {
-        char *out = room(longest);
-        const char *const begin = out;
-        for_each_run(bits, capacity, [&](int first, int last) {
-            if (out != begin)
-                *out++ = ',';
-            out = put_decimal_at(out, static_cast<std::uint32_t>(first));
-            if (last != first) {
-                *out++ = '-';
-                out = put_decimal_at(out, static_cast<std::uint32_t>(last));
+    // n bytes of text built elsewhere: copied in when they fit, else
+    // written straight after what the buffer holds.
+    void put_block(const char *s, std::size_t n) noexcept {
+        if (static_cast<std::size_t>(end_ - out_) < n) {
+            flush();
+            if (static_cast<std::size_t>(end_ - out_) < n) {
+                std::fwrite(s, 1, n, stdout);
+                return;
             }
-        });
-        out_ = out;
+        }
+        std::memcpy(out_, s, n);
+        out_ += n;
     }
     // Every byte of a bitmap as two lowercase hex digits, in one piece.
     void put_hex(const std::uint8_t *bits, int capacity) noexcept {
@@ -213,7 +209,7 @@ private:
     char *out_;
 };
 
-// The buffer of the name listing and the hex dump: a whole hex dump fits.
+// The stack buffer of every text: a whole hex dump fits.
 constexpr std::size_t kStackText = 4096;
 constexpr std::size_t kCountLineMax = sizeof "No. of interfaces: -2147483648\n" - 1;
 static_assert([] {
@@ -223,27 +219,24 @@ static_assert([] {
     return n;
 }() <= kStackText);
 
-// The decimal dump's heap buffer: the whole dump at its longest.
-constexpr std::size_t kDecDumpMax = [] {
-    std::size_t n = kCountLineMax;
-    for (const auto &t : kBitmapTypes)
-        n += t.dump_header.size() + t.text_buffer; // a text's terminator byte holds the newline
-    return n;
-}();
-
-// The decimal dump: the count line, then per bitmap its header and (with
-// `ranges`) its range text.  Inlined: called out of line, the run scan's
-// leading-zero counts wait on the digit-table loads (bsr keeps its
-// destination), and the dump runs at about half speed.
-[[gnu::always_inline]] inline void put_dec_dump(Text &text, const if_index_vector_t *vec,
-                                                bool ranges) noexcept {
-    text.put_count_line(vec->num_if);
-    for (const auto &t : kBitmapTypes) {
-        text.put(t.dump_header);
-        if (ranges)
-            text.put_range_text(bitmap_bits(vec, t), t.capacity, t.text_buffer);
-        text.put('\n');
-    }
+// "0-2,5,7-8": the runs of set positions, from the shared word scan, written
+// at out (room for the bitmap's longest text); returns the end of the text.
+// Inlined into the dump: called out of line, the run scan's leading-zero
+// counts wait on the digit-table loads (bsr keeps its destination), and the
+// dump runs at about half speed.
+[[gnu::always_inline]] inline char *put_range_text(char *out, const std::uint8_t *bits,
+                                                   int capacity) noexcept {
+    const char *const begin = out;
+    for_each_run(bits, capacity, [&](int first, int last) {
+        if (out != begin)
+            *out++ = ',';
+        out = put_decimal_at(out, static_cast<std::uint32_t>(first));
+        if (last != first) {
+            *out++ = '-';
+            out = put_decimal_at(out, static_cast<std::uint32_t>(last));
+        }
+    });
+    return out;
 }
 
 } // namespace
@@ -282,19 +275,18 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
 void if_index_vector_printf_dec(const if_index_vector_t *vec) {
     if (vec->num_if == 0)
         return;
-    if (char *const heap = static_cast<char *>(std::malloc(kDecDumpMax))) {
-        {
-            Text text(heap, kDecDumpMax);
-            put_dec_dump(text, vec, true);
-        }
-        std::free(heap);
-        return;
-    }
-    // Without the heap buffer there is no room for the range texts, but the
-    // lines still show which group is which.
     char buf[kStackText];
     Text text(buf, sizeof buf);
-    put_dec_dump(text, vec, false);
+    text.put_count_line(vec->num_if);
+    for (const auto &t : kBitmapTypes) {
+        text.put(t.dump_header);
+        if (char *const ranges = static_cast<char *>(std::malloc(t.text_buffer))) {
+            const char *const end = put_range_text(ranges, bitmap_bits(vec, t), t.capacity);
+            text.put_block(ranges, static_cast<std::size_t>(end - ranges));
+            std::free(ranges);
+        }
+        text.put('\n');
+    }
 }
 
 void if_index_vector_printf_hex(const if_index_vector_t *vec) {

@@ -1,7 +1,8 @@
 /* SPDX-License-Identifier: MIT */
 /* The C interface from C: every function through the public header, and,
- * where the build has no sanitizer allocator, the library with malloc
- * failing (this program then supplies malloc, failing while `failing`). */
+ * where the build has no sanitizer allocator, the library's heap use seen
+ * through this program's own malloc and free: which blocks it takes and
+ * releases, in which order, and what it does when one allocation fails. */
 #include <if_index_codec/if_index_codec.h>
 #include <if_index_vec/if_index_vector.h>
 
@@ -9,25 +10,72 @@
 #include <string.h>
 #include <unistd.h>
 
-static int failures, failing;
+static int failures;
 #define CHECK(cond) ((cond) ? (void)0 : (void)(++failures, fprintf(stderr, "line %d: %s\n", __LINE__, #cond)))
 
+/* While `heap_log` is set, heap use is logged there: " +4096" a block taken,
+ * " -4096" the block last taken released, " +4096:failed" an allocation
+ * refused: the fail_at-th since logging began. */
+static char *heap_log;
+static int fail_at, allocations;
 #ifdef IF_INDEX_VEC_TEST_MALLOC
 extern void *__libc_malloc(size_t size);
-void *malloc(size_t size) { return failing ? NULL : __libc_malloc(size); }
+extern void __libc_free(void *p);
+static void *last;
+static size_t last_size;
+
+/* Appends sign, size and note to heap_log without stdio, which may allocate. */
+static char *put_size(char *end, size_t n) {
+    if (n >= 10)
+        end = put_size(end, n / 10);
+    *end = (char)('0' + n % 10);
+    return end + 1;
+}
+static void log_block(const char *sign, size_t size, const char *note) {
+    strcpy(put_size(strchr(strcat(heap_log, sign), '\0'), size), note);
+}
+
+void *malloc(size_t size) {
+    if (!heap_log)
+        return __libc_malloc(size);
+    last = ++allocations == fail_at ? NULL : __libc_malloc(size), last_size = size;
+    log_block(" +", size, last ? "" : ":failed");
+    return last;
+}
+
+void free(void *p) {
+    if (heap_log && p)
+        log_block(" -", p == last ? last_size : 0, "");
+    __libc_free(p);
+}
+#define LAST_FAILING 4 /* the allocations of printf_dec, failed one at a time */
+#else
+#define LAST_FAILING 0
 #endif
 
-/* printf_dec's text, with allocations failing or not. */
-static const char *dec_text(const if_index_vector_t *vec, int fail) {
+/* The decimal dump of the test vector: each group's header, text and the
+ * size of the block that holds the text. */
+static const struct {
+    const char *header, *ranges;
+    int block;
+} groups[] = {{"PHY_FC interfaces: ", "3", 4096},
+              {"PORT_CHANNEL interfaces: ", "255", 1024},
+              {"ISCSI interfaces: ", "133", 4096},
+              {"FC-TUNNEL interfaces: ", "4095", 16384}};
+
+/* printf_dec's text, with its heap use logged in `heap` and the fail-th
+ * allocation failing (0: none). */
+static const char *dec_text(const if_index_vector_t *vec, int fail, char *heap) {
     static char out[256];
     FILE *tmp = tmpfile();
     int saved = dup(1);
     fflush(stdout);
     dup2(fileno(tmp), 1);
-    failing = fail;
+    heap[0] = '\0';
+    fail_at = fail, allocations = 0, heap_log = heap;
     if_index_vector_printf_dec(vec);
+    heap_log = NULL;
     fflush(stdout);
-    failing = 0;
     dup2(saved, 1);
     close(saved);
     rewind(tmp);
@@ -38,7 +86,9 @@ static const char *dec_text(const if_index_vector_t *vec, int fail) {
 
 int main(void) {
     if_index_vector_t stack, *heap = if_index_vector_new();
-    uint32_t fc, pc, mgmt, cursor = 0, out = 0;
+    uint32_t fc, pc, mgmt, ifx, cursor = 0, out = 0;
+    char log[256];
+    int fail, g;
     setvbuf(stdout, NULL, _IOFBF, BUFSIZ); /* stdout gets its buffer now, not while malloc fails */
     if_index_vector_init(&stack);
     if_index_phy_fc_port_init(&fc, 0, 3, 0);
@@ -62,14 +112,31 @@ int main(void) {
     if_index_vector_printf_hex(heap);
     CHECK(!if_index_vector_to_array(heap) && !if_index_vector_from_array(heap, 1, "any") &&
           !if_index_vector_sprintf());
+    /* The decimal dump of a vector with a member in every bitmap. */
+    if_index_vector_copy(&stack, heap);
+    CHECK(!if_index_iscsi_port_init(&ifx, 2, 5) && !if_index_vector_add(&stack, ifx));
+    CHECK(!if_index_fcmpls_tnnl_init(&ifx, 4095) && !if_index_vector_add(&stack, ifx));
+    /* Each group's text in a block of the group's size, released before the
+     * next group's is taken; the 1st to 4th allocation failing alone costs
+     * only its own group's text. */
+    for (fail = 0; fail <= LAST_FAILING; ++fail) {
+        char text[256] = "No. of interfaces: 5\n", use[256] = "";
+        const char *got;
+        for (g = 0; g < 4; ++g) {
+            sprintf(text + strlen(text), "%s%s\n", groups[g].header, g + 1 == fail ? "" : groups[g].ranges);
+            sprintf(use + strlen(use), g + 1 == fail ? " +%d:failed" : " +%d -%d", groups[g].block,
+                    groups[g].block);
+        }
+        got = dec_text(&stack, fail, log);
+        if (strcmp(got, text) != 0 || (LAST_FAILING && strcmp(log, use) != 0))
+            ++failures,
+                fprintf(stderr, "printf_dec, allocation %d failing: got\n%s(heap%s)\nexpected\n%s(heap%s)\n",
+                        fail, got, log, text, use);
+    }
 #ifdef IF_INDEX_VEC_TEST_MALLOC
-    /* Without the heap buffer each line keeps its header and loses its text. */
-    CHECK(!strcmp(dec_text(heap, 1), "No. of interfaces: 3\nPHY_FC interfaces: \nPORT_CHANNEL interfaces: \n"
-                                     "ISCSI interfaces: \nFC-TUNNEL interfaces: \n"));
-    CHECK((failing = 1, if_index_vector_new() == NULL));
-    failing = 0;
-#else
-    CHECK(!strncmp(dec_text(heap, 0), "No. of interfaces: 3\nPHY_FC interfaces: 3\n", 41));
+    fail_at = 1, allocations = 0, log[0] = '\0', heap_log = log;
+    CHECK(if_index_vector_new() == NULL);
+    heap_log = NULL;
 #endif
     if_index_vector_delete(heap);
     if_index_vector_delete(NULL);

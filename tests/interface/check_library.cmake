@@ -1,17 +1,39 @@
 # The built library as the dynamic linker sees it: its defined dynamic symbols
 # are exactly the functions named in EXPECTED, its SONAME is SONAME, and it
-# needs no C++ runtime (C callers link it without one).
-#   cmake -DNM=… -DREADELF=… -DLIB=… -DEXPECTED=<list file> -DSONAME=… -P check_library.cmake
+# needs the C library and the codec (CODEC: its file) alone, sanitizer
+# runtimes aside: no C++ runtime, no compiler runtime.  With POPCNT it holds
+# a popcnt instruction (the popcnt clones of its counting loops).
+#   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DEXPECTED=<list file> -DSONAME=… -DCODEC=… [-DPOPCNT=ON]
+#         -P check_library.cmake
 execute_process(COMMAND ${NM} -D --defined-only ${LIB} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${READELF} -d ${LIB} OUTPUT_VARIABLE dynamic COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${READELF} -d ${CODEC} OUTPUT_VARIABLE codec COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL " [B-Zb-z] [^@\n]+" exported "${symbols}") # kind A: version nodes
 file(STRINGS ${EXPECTED} expected)
 list(TRANSFORM expected PREPEND " T ")
 list(SORT exported)
 list(SORT expected)
 string(REPLACE "." "\\." soname_re "${SONAME}")
-if(NOT exported STREQUAL expected OR NOT dynamic MATCHES "\\(SONAME\\)[^\n]*\\[${soname_re}\\]" OR
-   dynamic MATCHES "libstdc\\+\\+")
-    message(FATAL_ERROR "exported:\n${exported}\nexpected:\n${expected}\nexpected SONAME ${SONAME} and no "
-                        "C++ runtime:\n${dynamic}")
+# NEEDED names but sanitizer runtimes, sorted; the codec by SONAME, or file name without one.
+string(REGEX MATCHALL "\\(NEEDED\\)[^\n]*\\[[^]\n]+\\]" needed "${dynamic}")
+list(TRANSFORM needed REPLACE ".*\\[(.+)\\]" "\\1")
+list(FILTER needed EXCLUDE REGEX "^lib[a-z]*san\\.so")
+list(SORT needed)
+get_filename_component(codec_name ${CODEC} NAME)
+if(codec MATCHES "\\(SONAME\\)[^\n]*\\[([^]\n]+)\\]")
+    set(codec_name ${CMAKE_MATCH_1})
 endif()
+set(allowed libc.so.6 ${codec_name})
+list(SORT allowed)
+if(NOT exported STREQUAL expected OR NOT dynamic MATCHES "\\(SONAME\\)[^\n]*\\[${soname_re}\\]" OR
+   NOT needed STREQUAL allowed)
+    message(FATAL_ERROR "exported:\n${exported}\nexpected:\n${expected}\nexpected SONAME ${SONAME} and NEEDED "
+                        "exactly ${allowed}:\n${dynamic}")
+endif()
+if(POPCNT)
+    execute_process(COMMAND ${OBJDUMP} -d ${LIB} OUTPUT_VARIABLE code COMMAND_ERROR_IS_FATAL ANY)
+    if(NOT code MATCHES "\tpopcnt ")
+        message(FATAL_ERROR "no popcnt instruction in ${LIB}: the counting loops have lost their popcnt clones")
+    endif()
+endif()
+message(STATUS "NEEDED: ${needed}")
