@@ -1,9 +1,14 @@
-# `cmake --workflow --preset deb`: the Debian packages of debian/, built by
-# dpkg-buildpackage from a copy of the sources in <build dir>/src, so that
-# every .deb (and the .ddeb debug symbols, .changes and .buildinfo) lands in
-# the build directory itself.  The test step checks them: lintian with no
-# error or warning, and a C program and a CMake project built against the
-# unpacked packages (.ci/check-debs).
+# `cmake --workflow --preset deb` (or deb-powerpc): the Debian packages of
+# debian/, built by dpkg-buildpackage from a copy of the sources in
+# <build dir>/src, so that every .deb (and the .ddeb debug symbols, .changes
+# and .buildinfo) lands in the build directory itself.  With
+# IF_INDEX_VEC_DEB_HOST_ARCH they are cross-built for that Debian architecture
+# (crossbuild-essential-ARCH).  The test step checks them (.ci/check-debs):
+# lintian with no error or warning, the symbols files against the libraries
+# as the next version would build them, and programs built against the
+# unpacked packages (run under qemu-user for another architecture).
+set(IF_INDEX_VEC_DEB_HOST_ARCH "" CACHE STRING
+    "Debian architecture to cross-build the packages for (empty: the build machine's)")
 find_program(DPKG_BUILDPACKAGE dpkg-buildpackage REQUIRED)
 
 # The packages take their version from debian/changelog: it must be the
@@ -16,11 +21,15 @@ endif()
 
 add_custom_target(deb
     COMMAND "${CMAKE_COMMAND}" -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DOUT_DIR=${PROJECT_BINARY_DIR}
-            -P "${PROJECT_SOURCE_DIR}/cmake/BuildDebs.cmake"
+            -DHOST_ARCH=${IF_INDEX_VEC_DEB_HOST_ARCH} -P "${PROJECT_SOURCE_DIR}/cmake/BuildDebs.cmake"
     USES_TERMINAL VERBATIM)
 
 enable_testing()
-foreach(check IN ITEMS lintian consumer)
-    add_test(NAME deb.${check}
+set(_deb_test_prefix deb)
+if(IF_INDEX_VEC_DEB_HOST_ARCH)
+    set(_deb_test_prefix deb.${IF_INDEX_VEC_DEB_HOST_ARCH})
+endif()
+foreach(check IN ITEMS lintian symbols consumer)
+    add_test(NAME ${_deb_test_prefix}.${check}
         COMMAND bash "${PROJECT_SOURCE_DIR}/.ci/check-debs" ${check} "${PROJECT_BINARY_DIR}")
 endforeach()

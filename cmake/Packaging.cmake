@@ -9,8 +9,9 @@
 #
 # Both package files name the codec the library was built with: the stand-in
 # or the platform's (cmake/ExternalCodec.cmake).  Both find their prefix from
-# their own location, so `cmake --install --prefix DIR`, the Debian packages'
-# /usr and a tree unpacked anywhere all work.
+# their own location, so a tree installed with `cmake --install --prefix DIR`
+# works wherever it is moved; the Debian packages' .pc files name /usr instead
+# (IF_INDEX_VEC_PC_RELOCATABLE=OFF).
 include(CMakePackageConfigHelpers)
 
 set(IF_INDEX_VEC_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/if_index_vec")
@@ -146,17 +147,25 @@ install(FILES
     "${PROJECT_BINARY_DIR}/if_index_vecConfigVersion.cmake"
     DESTINATION "${IF_INDEX_VEC_CMAKE_DIR}")
 
-# pkg-config: prefix= is found from the .pc file's own directory.
+# pkg-config: prefix= is found from the .pc file's own directory, or with
+# IF_INDEX_VEC_PC_RELOCATABLE=OFF (the Debian packages) it is the prefix the
+# file is installed to, /usr for the packages, filled in when installing, so
+# that PKG_CONFIG_SYSROOT_DIR can put a tree of unpacked packages anywhere.
+option(IF_INDEX_VEC_PC_RELOCATABLE "pkg-config files find their prefix from their own location" ON)
 if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
     set(IF_INDEX_VEC_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
     set(IF_INDEX_VEC_PC_LIBDIR "${CMAKE_INSTALL_FULL_LIBDIR}")
     set(IF_INDEX_VEC_PC_INCLUDEDIR "${CMAKE_INSTALL_FULL_INCLUDEDIR}")
 else()
-    file(RELATIVE_PATH _up "/_/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/_")
-    string(REGEX REPLACE "/$" "" _up "${_up}")
-    set(IF_INDEX_VEC_PC_PREFIX "\${pcfiledir}/${_up}")
+    set(IF_INDEX_VEC_PC_PREFIX "@CMAKE_INSTALL_PREFIX@")
+    if(IF_INDEX_VEC_PC_RELOCATABLE)
+        file(RELATIVE_PATH _up "/_/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/_")
+        string(REGEX REPLACE "/$" "" _up "${_up}")
+        set(IF_INDEX_VEC_PC_PREFIX "\${pcfiledir}/${_up}")
+    endif()
     set(IF_INDEX_VEC_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
     set(IF_INDEX_VEC_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
 endif()
-configure_file("${PROJECT_SOURCE_DIR}/cmake/if_index_vec.pc.in" "${PROJECT_BINARY_DIR}/if_index_vec.pc" @ONLY)
+configure_file("${PROJECT_SOURCE_DIR}/cmake/if_index_vec.pc.in" "${PROJECT_BINARY_DIR}/if_index_vec.pc.in" @ONLY)
+install(CODE "configure_file(\"${PROJECT_BINARY_DIR}/if_index_vec.pc.in\" \"${PROJECT_BINARY_DIR}/if_index_vec.pc\" @ONLY)")
 install(FILES "${PROJECT_BINARY_DIR}/if_index_vec.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
