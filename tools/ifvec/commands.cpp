@@ -80,20 +80,31 @@ int run_present(const command & /*c*/, const options &o, operand_reader &in) {
 }
 
 // The built-in example: each command as a user would type it, then what it
-// prints, run through the same code as the command itself.
+// prints, run through the same code as the command itself.  Its names are
+// the codec's own, so that it runs with any codec; it holds no mgmt member,
+// which no codec call builds.
 int run_demo(const command & /*c*/, const options &o, operand_reader & /*in*/) {
     if (!o.operands.empty())
         fail("demo: takes no operands");
-    const std::string_view a = "phy_fc:0-2,5,7-8 port-channel0-3 port-channel9 iscsi2/6 fc-tunnel4095 mgmt1";
-    const std::string_view b = "fc1/2-3 fc2/1 port-channel9-10 0x0f000fff mgmt2";
+    const auto name = [](std::uint8_t code, int position) { return name_of(if_index_at(code, position)); };
+    char fc_tunnel[16];
+    std::snprintf(fc_tunnel, sizeof fc_tunnel, "0x%08x",
+                  static_cast<unsigned>(if_index_at(IF_TYPE_FC_TUNNEL, 4095)));
+    const std::string a = "phy_fc:0-2,5,7-8 " + name(IF_TYPE_PORT_CHANNEL, 0) + "-3 " +
+                          name(IF_TYPE_PORT_CHANNEL, 9) + " " + name(IF_TYPE_ISCSI, 69) + " " +
+                          name(IF_TYPE_FC_TUNNEL, 4095);
+    const std::string b = name(IF_TYPE_PHY_FC, 1) + "-3 " + name(IF_TYPE_PHY_FC, 64) + " " +
+                          name(IF_TYPE_PORT_CHANNEL, 9) + "-10 " + fc_tunnel;
+    const std::string listed = name(IF_TYPE_PHY_FC, 0) + "-2 " + name(IF_TYPE_PORT_CHANNEL, 7);
+    const std::string fc1 = name(IF_TYPE_PHY_FC, 1), fc64 = name(IF_TYPE_PHY_FC, 64);
     const std::vector<std::vector<std::string_view>> demo = {
         {"show", a},
         {"union", "--names", "--counts", a, b},
         {"intersect", "--ranges", a, b},
         {"subtract", "--ifindex", a, b},
         {"equal", a, b},
-        {"present", a, "fc1/2", "fc2/1", "port_channel:3-5", "mgmt1"},
-        {"show", "--format=json", "fc1/1-2 port-channel7 mgmt1"},
+        {"present", a, fc1, fc64, "port_channel:3-5"},
+        {"show", "--format=json", listed},
     };
     std::printf("A built-in example.  Each command below shows what running it prints.\n");
     for (const auto &cmd : demo) {
