@@ -6,8 +6,13 @@
 #include "common.hpp"
 #include "views.hpp"
 
+#include "messages.hpp"
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ifvec::cli {
@@ -28,13 +33,142 @@ void print_set(const index_vector &set, const options &o, unsigned default_views
 
 } // namespace
 
+// Where the images of --record-out go: opened only once every input is read
+// and checked, so that an error leaves no file behind; "-" is standard output.
+class image_writer {
+public:
+    explicit image_writer(const options &o) : path_(o.record_out), order_(o.order) {}
+    image_writer(const image_writer &) = delete;
+    image_writer &operator=(const image_writer &) = delete;
+    ~image_writer() {
+        if (out_ != nullptr && out_ != stdout)
+            std::fclose(out_);
+    }
+    void open() {
+        if (path_.empty() || path_ == "-")
+            out_ = path_.empty() ? nullptr : stdout;
+        else if ((out_ = std::fopen(std::string(path_).c_str(), "wb")) == nullptr)
+            fail(tools::shown(path_) + ": " + std::strerror(errno), exit_write);
+    }
+    void write(const if_index_vector_t &rec) const {
+        if (out_ != nullptr)
+            write_record(out_, rec, order_);
+    }
+    void close() {
+        if (out_ == nullptr || out_ == stdout)
+            return;
+        const bool failed = std::ferror(out_) != 0;
+        if (std::fclose(std::exchange(out_, nullptr)) != 0 || failed)
+            fail(tools::shown(path_) + ": write error", exit_write);
+    }
+
+private:
+    std::string_view path_;
+    byte_order order_;
+    std::FILE *out_ = nullptr;
+};
+
+// The files of --record, each opened once; standard input is copied to a
+// temporary file, so that every input can be read twice: once to check every
+// record, then to show them.
+class image_inputs {
+public:
+    image_inputs(const options &o, operand_reader &in) {
+        for (const std::string_view path : o.records) {
+            std::FILE *f = nullptr;
+            if (path == "-") {
+                f = std::tmpfile();
+                std::FILE *const from = in.take_stdin();
+                char buf[1 << 14];
+                for (std::size_t n; f != nullptr && (n = std::fread(buf, 1, sizeof buf, from)) > 0;)
+                    std::fwrite(buf, 1, n, f);
+                if (f == nullptr || std::ferror(from) != 0 || std::ferror(f) != 0)
+                    fail("-: read error", exit_read);
+            } else if ((f = std::fopen(std::string(path).c_str(), "rb")) == nullptr) {
+                fail(tools::shown(path) + ": " + std::strerror(errno), exit_read);
+            }
+            files_.push_back({f, path == "-" ? std::string("-") : tools::shown(path)});
+        }
+    }
+    image_inputs(const image_inputs &) = delete;
+    image_inputs &operator=(const image_inputs &) = delete;
+    ~image_inputs() {
+        for (const auto &f : files_)
+            std::fclose(f.file);
+    }
+    // Calls each(where, image) for every record of every file, from the start.
+    template <class Each>
+    void each(byte_order order, Each each) const {
+        for (const auto &f : files_) {
+            std::rewind(f.file);
+            read_records(f.file, f.where, order, [&](const record_image &r) { each(f.where, r); });
+        }
+    }
+
+private:
+    struct input {
+        std::FILE *file;
+        std::string where;
+    };
+    std::vector<input> files_;
+};
+
+std::string joined(const std::vector<std::string> &parts) {
+    std::string s;
+    for (const std::string &p : parts)
+        s.append(s.empty() ? "" : "; ").append(p);
+    return s;
+}
+
+constexpr unsigned kShowViews = names | ranges | hex | counts;
+
+// show --record: every record of every file, each checked before any is
+// shown; one that disagrees with the layout or with itself is refused, or
+// with --show-invalid shown as stored under a line that says what is wrong.
+int show_records(const options &o, operand_reader &in) {
+    if (!o.operands.empty())
+        fail("show: --record reads its sets from record images: give no other SET");
+    const image_inputs inputs(o, in);
+    std::size_t total = 0;
+    inputs.each(o.order, [&](const std::string &where, const record_image &r) {
+        ++total;
+        if (!r.problems.empty() && !o.show_invalid)
+            fail(where + ": record " + std::to_string(r.number) + " at byte " + std::to_string(r.offset) +
+                 ": " + joined(r.problems) + " (--show-invalid shows it as stored)");
+    });
+    image_writer out(o);
+    out.open();
+    inputs.each(o.order, [&](const std::string &where, const record_image &r) {
+        out.write(r.rec);
+        if (o.record_out == "-")
+            return;
+        if (total > 1 || !r.problems.empty())
+            std::printf("%s: record %zu at byte %llu%s%s\n", where.c_str(), r.number,
+                        static_cast<unsigned long long>(r.offset),
+                        r.problems.empty() ? ":" : ", as stored: ", joined(r.problems).c_str());
+        const index_vector set(r.rec);
+        if (o.record_out.empty() || o.views != 0 || o.json)
+            print_set(set, o, kShowViews);
+    });
+    out.close();
+    return exit_ok;
+}
+
 int run_show(const command & /*c*/, const options &o, operand_reader &in) {
+    if (!o.records.empty())
+        return show_records(o, in);
     if (o.operands.empty())
         fail("show: expected a set: interface names, if_indexes or range lists, or '-'");
     set_builder all;
     for (const std::string_view operand : o.operands)
         in.read(operand, all);
-    print_set(all.vector(), o, names | ranges | hex | counts);
+    const index_vector set = all.vector();
+    image_writer out(o);
+    out.open();
+    out.write(set.raw());
+    if (o.record_out.empty() || o.views != 0 || o.json)
+        print_set(set, o, kShowViews);
+    out.close();
     return exit_ok;
 }
 

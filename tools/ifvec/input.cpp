@@ -625,20 +625,25 @@ private:
 
 } // namespace
 
+std::FILE *operand_reader::take_stdin() {
+    if (stdin_read_)
+        fail("'-': standard input can be read only once");
+    stdin_read_ = true;
+    return stdin;
+}
+
 void operand_reader::read(std::string_view operand, set_builder &into) {
     if (operand != "-") {
         item_reader reader("", parse_, into);
         reader.feed(operand);
         return reader.finish();
     }
-    if (stdin_read_)
-        fail("'-': standard input can be read only once");
-    stdin_read_ = true;
     item_reader reader("-:", parse_, into);
+    std::FILE *const in = take_stdin();
     std::vector<char> buf(std::size_t{1} << 16);
     std::size_t offset = 0;
     for (;;) { // bytes, not C strings: a NUL byte is an error, not the end of a line
-        const std::size_t n = std::fread(buf.data(), 1, buf.size(), stdin);
+        const std::size_t n = std::fread(buf.data(), 1, buf.size(), in);
         if (const void *nul = std::memchr(buf.data(), '\0', n))
             fail("-: NUL byte at offset " +
                  std::to_string(offset +
@@ -648,7 +653,7 @@ void operand_reader::read(std::string_view operand, set_builder &into) {
         if (n < buf.size())
             break;
     }
-    if (std::ferror(stdin) != 0)
+    if (std::ferror(in) != 0)
         fail(std::string("-: read error: ") + std::strerror(errno), exit_read);
     reader.finish();
 }

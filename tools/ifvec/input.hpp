@@ -58,6 +58,8 @@ class operand_reader {
 public:
     explicit operand_reader(name_parse_fn parse) : parse_(std::move(parse)) {}
     void read(std::string_view operand, set_builder &into);
+    // Standard input, for a reader of its own; fails when it was taken.
+    std::FILE *take_stdin();
 
 private:
     name_parse_fn parse_;

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #ifndef IF_INDEX_VEC_VERSION_TEXT
@@ -25,8 +26,14 @@ namespace ifvec::cli {
 namespace {
 
 constexpr command kCommands[] = {
-    {"show", "show [VIEW...] [--format=FORMAT] SET...",
-     "Shows the set of all the SETs' items: every view but --ifindex by default.", takes_views, run_show},
+    {"show", "show [VIEW...] [--format=FORMAT] [RECORD-OPTION...] SET...",
+     "Shows the set of all the SETs' items: every view but --ifindex by default.  Record images, the 824 "
+     "bytes of an if_index_vector_t as a program holds it: --record FILE shows each record in FILE ('-': "
+     "standard input; repeatable) in place of SETs; --record-out FILE writes the image of each set shown "
+     "to FILE and prints views only when asked for, --raw writes it to standard output; "
+     "--byte-order=big|little|host (default host) is the order of the images' 32-bit fields; "
+     "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it.",
+     takes_views | takes_records, run_show},
     {"union", "union [VIEW...] [--format=FORMAT] SET...",
      "Shows the union of the SETs, taken left to right (--names by default).", takes_views, run_combine,
      [](index_vector &r, const index_vector &n) { r |= n; }},
@@ -168,8 +175,8 @@ std::string help_body() {
                  "         --  ends the options: what follows is operands\n"
                  "\n"
                  "Exit status: 0 success, or true; 1 false ('not equal', none present);\n"
-                 "2 usage error or bad input; 3 standard input could not be read;\n"
-                 "4 standard output could not be written.\n";
+                 "2 usage error or bad input; 3 standard input or a record file could not be\n"
+                 "read; 4 standard output or a --record-out file could not be written.\n";
 }
 
 void print_usage() {
@@ -201,6 +208,20 @@ int print_help(const command *c) {
     return exit_ok;
 }
 
+// The value of the option `name` at args[i], written "--name=VALUE" or
+// "--name VALUE" (then i moves to it), or nothing when args[i] is another.
+std::optional<std::string_view> value_of(std::string_view name, std::span<const std::string_view> args,
+                                         std::size_t &i, std::string_view expected) {
+    const std::string_view a = args[i];
+    if (a.size() > name.size() && a.starts_with(name) && a[name.size()] == '=')
+        return a.substr(name.size() + 1);
+    if (a != name)
+        return std::nullopt;
+    if (i + 1 == args.size())
+        fail("option '" + std::string(name) + "' needs a value (" + std::string(expected) + ")");
+    return args[++i];
+}
+
 // Options and operands of `c`, in any order; "--" ends the options.  Returns
 // false when -h or --help asks for the command's help.
 bool parse_options(const command &c, std::span<const std::string_view> args, options &o) {
@@ -212,31 +233,48 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
             continue;
         }
         const auto *v = std::ranges::find(all_views, a, &view_info::option);
+        const bool views = (c.takes & takes_views) != 0, records = (c.takes & takes_records) != 0;
+        std::optional<std::string_view> value;
         if (a == "--")
             only_operands = true;
         else if (a == "-h" || a == "--help")
             return false;
         else if ((c.takes & takes_quiet) != 0 && (a == "-q" || a == "--quiet"))
             o.quiet = true;
-        else if ((c.takes & takes_views) != 0 && v != all_views.end())
+        else if (views && v != all_views.end())
             o.views |= v->flag;
-        else if ((c.takes & takes_views) != 0 && (a == "--format" || a.starts_with("--format="))) {
-            if (a == "--format" && i + 1 == args.size())
-                fail("option '--format' needs a value (text or json)");
-            const std::string_view value = a == "--format" ? args[++i] : a.substr(a.find('=') + 1);
-            if (value != "json" && value != "text")
-                fail("unknown format " + tools::shown(value) + " (expected text or json)");
-            o.json = value == "json";
-        } else {
-            const std::string takes = (c.takes & takes_views) != 0   ? view_options()
-                                      : (c.takes & takes_quiet) != 0 ? "-q, --quiet"
-                                                                     : "no option";
+        else if (views && (value = value_of("--format", args, i, "text or json"))) {
+            if (*value != "json" && *value != "text")
+                fail("unknown format " + tools::shown(*value) + " (expected text or json)");
+            o.json = *value == "json";
+        } else if (records && (value = value_of("--record", args, i, "a file of record images, or -")))
+            o.records.push_back(*value);
+        else if (records && (value = value_of("--record-out", args, i, "a file, or -")))
+            o.record_out = *value;
+        else if (records && a == "--raw")
+            o.record_out = "-";
+        else if (records && (value = value_of("--byte-order", args, i, "big, little or host")))
+            o.order = parse_byte_order(*value);
+        else if (records && a == "--show-invalid")
+            o.show_invalid = true;
+        else {
+            const std::string takes =
+                (c.takes & takes_views) != 0
+                    ? view_options() +
+                          ((c.takes & takes_records) != 0
+                               ? ", --record FILE, --record-out FILE, --raw, --byte-order=ORDER, "
+                                 "--show-invalid"
+                               : "")
+                : (c.takes & takes_quiet) != 0 ? "-q, --quiet"
+                                               : "no option";
             fail("unknown option " + tools::shown(a) + " for " + std::string(c.name) + " (it takes " + takes +
                  ")");
         }
     }
     if (o.json && o.views != 0)
         fail("--format=json takes no view option: it holds them all");
+    if (o.record_out == "-" && (o.json || o.views != 0))
+        fail("--raw and --record-out - write images to standard output: they take no view or format");
     return true;
 }
 

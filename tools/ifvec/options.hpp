@@ -4,6 +4,7 @@
 #pragma once
 
 #include "input.hpp"
+#include "records.hpp"
 
 #include <if_index_vec/if_index_vector.hpp>
 
@@ -18,9 +19,13 @@ struct options {
     bool json = false;
     bool quiet = false;
     std::vector<std::string_view> operands;
+    std::vector<std::string_view> records; // --record FILE: files of record images
+    std::string_view record_out;           // --record-out FILE ("-", --raw: standard output)
+    byte_order order = byte_order::host;   // --byte-order of the images read and written
+    bool show_invalid = false;             // --show-invalid: records that disagree, as stored
 };
 
-enum takes : unsigned { takes_views = 1, takes_quiet = 2 };
+enum takes : unsigned { takes_views = 1, takes_quiet = 2, takes_records = 4 };
 
 struct command;
 using run_fn = int (*)(const command &, const options &, operand_reader &);
