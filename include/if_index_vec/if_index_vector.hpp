@@ -3,9 +3,11 @@
  * if_index_vector.hpp - header-only C++20 interface to libif_index_vec.
  *
  * ifvec::index_vector owns one if_index_vector_t by value: no heap use, no
- * destructor logic, and every operation is one call into the C functions of
- * <if_index_vec/if_index_vector.h>, so C and C++ callers always agree on what
- * a vector holds.  CMake target: if_index_vec::if_index_vec_cpp.
+ * destructor logic, and every operation is a call of the C functions of
+ * <if_index_vec/if_index_vector.h> (one call each, but for to_string(), which
+ * walks the record and asks the codec for each name), so C and C++ callers
+ * always agree on what a vector holds.  CMake target:
+ * if_index_vec::if_index_vec_cpp.
  *
  *   ifvec::index_vector v;                       // empty
  *   if (v.insert(fc) != ifvec::status::ok) ...   // statuses are [[nodiscard]]
