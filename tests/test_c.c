@@ -133,6 +133,20 @@ int main(void) {
                 fprintf(stderr, "printf_dec, allocation %d failing: got\n%s(heap%s)\nexpected\n%s(heap%s)\n",
                         fail, got, log, text, use);
     }
+    { /* The stand-in codec: 64 ports a slot; a refused call writes nothing. */
+        uint8_t s = 9, p = 9, t = 9;
+        uint16_t n = 9;
+        if_index_type_info_t info = {9, {0}, 0, {0}};
+        ifx = 7;
+        CHECK(if_index_phy_fc_port_init(&ifx, 0, 64, 0) == IF_INDEX_CODEC_ERANGE && ifx == 7);
+        CHECK(if_index_iscsi_port_init(&ifx, 1, 255) == IF_INDEX_CODEC_ERANGE && ifx == 7);
+        CHECK(if_index_get_type(0x01004000u, &info) == IF_INDEX_CODEC_EINVAL && info.type == 9);
+        CHECK(if_index_phy_fc_get_fields(pc, &s, &p, &t) == IF_INDEX_CODEC_ETYPE && s == 9 && p == 9 &&
+              t == 9);
+        CHECK(if_index_iscsi_get_fields(0x0b004000u, &s, &p) == IF_INDEX_CODEC_EINVAL && s == 9 && p == 9);
+        CHECK(if_index_fcmpls_tnnl_get_tunnel(fc, &n) == IF_INDEX_CODEC_ETYPE &&
+              if_index_port_channel_get_channel_num(0x04010000u, &n) == IF_INDEX_CODEC_EINVAL && n == 9);
+    }
 #ifdef IF_INDEX_VEC_TEST_MALLOC
     fail_at = 1, allocations = 0, log[0] = '\0', heap_log = log;
     CHECK(if_index_vector_new() == NULL);
