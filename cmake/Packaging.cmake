@@ -46,13 +46,10 @@ foreach(tool IN ITEMS ifvec if_index_codec_check)
 endforeach()
 set_property(TARGET if_index_vec PROPERTY INSTALL_RPATH "${IF_INDEX_VEC_LIBRARY_INSTALL_RPATH}")
 # bash-completion loads a command's completion from a file named after it.
-foreach(completion IN ITEMS ifvec ifvec.bash)
-    set(completion "${PROJECT_SOURCE_DIR}/tools/completion/${completion}")
-    if(TARGET ifvec AND EXISTS "${completion}")
-        install(FILES "${completion}" RENAME ifvec
-            DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions")
-    endif()
-endforeach()
+if(TARGET ifvec)
+    install(FILES "${PROJECT_SOURCE_DIR}/tools/completion/ifvec"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions")
+endif()
 
 # What the package files say about the codec.
 #   IF_INDEX_VEC_CODEC_DEPENDENCY  CMake code of if_index_vecConfig.cmake
