@@ -239,6 +239,22 @@ static_assert([] {
     return out;
 }
 
+// Both dumps: nothing for an empty vector, else the count line, then per
+// bitmap its header, what `group` puts for it, and a newline.
+template <class Group>
+[[gnu::always_inline]] inline void put_dump(const if_index_vector_t *vec, Group group) noexcept {
+    if (vec->num_if == 0)
+        return;
+    char buf[kStackText];
+    Text text(buf, sizeof buf);
+    text.put_count_line(vec->num_if);
+    for (const auto &t : kBitmapTypes) {
+        text.put(t.dump_header);
+        group(text, t);
+        text.put('\n');
+    }
+}
+
 } // namespace
 } // namespace ifvec::detail
 
@@ -273,33 +289,18 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
 }
 
 void if_index_vector_printf_dec(const if_index_vector_t *vec) {
-    if (vec->num_if == 0)
-        return;
-    char buf[kStackText];
-    Text text(buf, sizeof buf);
-    text.put_count_line(vec->num_if);
-    for (const auto &t : kBitmapTypes) {
-        text.put(t.dump_header);
+    put_dump(vec, [vec](Text &text, const BitmapType &t) {
+        // A failed allocation costs this group its range text, nothing more.
         if (char *const ranges = static_cast<char *>(std::malloc(t.text_buffer))) {
             const char *const end = put_range_text(ranges, bitmap_bits(vec, t), t.capacity);
             text.put_block(ranges, static_cast<std::size_t>(end - ranges));
             std::free(ranges);
         }
-        text.put('\n');
-    }
+    });
 }
 
 void if_index_vector_printf_hex(const if_index_vector_t *vec) {
-    if (vec->num_if == 0)
-        return;
-    char buf[kStackText];
-    Text text(buf, sizeof buf);
-    text.put_count_line(vec->num_if);
-    for (const auto &t : kBitmapTypes) {
-        text.put(t.dump_header);
-        text.put_hex(bitmap_bits(vec, t), t.capacity);
-        text.put('\n');
-    }
+    put_dump(vec, [vec](Text &text, const BitmapType &t) { text.put_hex(bitmap_bits(vec, t), t.capacity); });
 }
 
 int if_index_vector_to_array(...) { return 0; }
