@@ -84,7 +84,7 @@ void read_records(std::FILE *in, std::string_view where, byte_order order,
         const std::size_t n = std::fread(image, 1, sizeof image, in);
         const std::string at = std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
                                std::to_string(number * kImageBytes);
-        if (std::ferror(in))
+        if (std::ferror(in) != 0)
             fail(std::string(where) + ": read error: " + std::strerror(errno), exit_read);
         if (n == 0 && number == 0)
             fail(std::string(where) + ": no record (an image is " + std::to_string(kImageBytes) + " bytes)");
