@@ -443,8 +443,8 @@ template <name_parser P>
  * position a record can store (6400 of them), built once from the
  * constructors and sprintf_if_index(), so that whatever the platform prints
  * reads back.  It is a name_parser, so name ranges ("fc1/1-4") work through
- * it too.  About 150 KB, built in about a millisecond; the single slot's
- * if_indexes cannot be built by the ten calls and are not in it.
+ * it too.  With the stand-in's names: 150 KB, built in 1.3 ms; the single
+ * slot's if_indexes cannot be built by the ten calls and are not in it.
  */
 class name_table {
 public:
@@ -455,6 +455,10 @@ public:
 
     name_table() {
         char buf[name_buffer_size];
+        std::size_t positions = 0;
+        for (const bitmap_type &t : bitmap_types)
+            positions += static_cast<std::size_t>(t.capacity);
+        entries_.reserve(positions);
         for (const bitmap_type &t : bitmap_types)
             for (int p = 0; p < t.capacity; ++p) {
                 const std::uint32_t x = if_index_at(t.code, p);
@@ -465,6 +469,7 @@ public:
                     {static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()), x});
                 names_.append(name);
             }
+        names_.shrink_to_fit();
         std::ranges::sort(entries_, {}, [this](const entry &e) { return name_of(e); });
         for (std::size_t i = 1; i < entries_.size(); ++i)
             if (name_of(entries_[i - 1]) == name_of(entries_[i]))
