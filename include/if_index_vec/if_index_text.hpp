@@ -36,6 +36,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <ranges>
 #include <span>
 #include <string>
@@ -455,10 +456,9 @@ public:
 
     name_table() {
         char buf[name_buffer_size];
-        std::size_t positions = 0;
-        for (const bitmap_type &t : bitmap_types)
-            positions += static_cast<std::size_t>(t.capacity);
-        entries_.reserve(positions);
+        entries_.reserve(std::accumulate(
+            bitmap_types.begin(), bitmap_types.end(), std::size_t{0},
+            [](std::size_t n, const bitmap_type &t) { return n + static_cast<std::size_t>(t.capacity); }));
         for (const bitmap_type &t : bitmap_types)
             for (int p = 0; p < t.capacity; ++p) {
                 const std::uint32_t x = if_index_at(t.code, p);
