@@ -226,8 +226,7 @@ void check_inverse(const std::vector<Built> &all, Section &s) {
         const int back = position_of(b.type->code, b.if_index);
         if (back != b.position)
             s.problem(where(*b.type, b.position) + ": the constructor gives " + hex(b.if_index) + " (" +
-                      name_of(b.if_index) + "), whose position is " +
-                      (back == no_position ? std::string("not given") : std::to_string(back)));
+                      name_of(b.if_index) + "), whose position is " + std::to_string(back));
         if (!seen.insert(b.if_index).second)
             s.problem(where(*b.type, b.position) + ": " + hex(b.if_index) +
                       " is also the if_index of an earlier position");
@@ -358,8 +357,8 @@ void check_unclassifiable(const std::vector<Built> &all, Section &s) {
     for (const std::uint32_t v : probes) {
         const classification c = classify(v);
         const bitmap_type *t = find_bitmap_type(c.type);
-        const int p = t != nullptr ? position_of(c.type, v) : no_position;
-        const bool storable = p != no_position && p < t->capacity;
+        const int p = position_of(c.type, v);
+        const bool storable = t != nullptr && p < t->capacity;
         if (c.status != 0) {
             ++refused;
             if (storable)
