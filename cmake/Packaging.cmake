@@ -144,25 +144,6 @@ install(FILES
     "${PROJECT_BINARY_DIR}/if_index_vecConfigVersion.cmake"
     DESTINATION "${IF_INDEX_VEC_CMAKE_DIR}")
 
-# pkg-config: prefix= is found from the .pc file's own directory, or with
-# IF_INDEX_VEC_PC_RELOCATABLE=OFF (the Debian packages) it is the prefix the
-# file is installed to, /usr for the packages, filled in when installing, so
-# that PKG_CONFIG_SYSROOT_DIR can put a tree of unpacked packages anywhere.
-option(IF_INDEX_VEC_PC_RELOCATABLE "pkg-config files find their prefix from their own location" ON)
-if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
-    set(IF_INDEX_VEC_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
-    set(IF_INDEX_VEC_PC_LIBDIR "${CMAKE_INSTALL_FULL_LIBDIR}")
-    set(IF_INDEX_VEC_PC_INCLUDEDIR "${CMAKE_INSTALL_FULL_INCLUDEDIR}")
-else()
-    set(IF_INDEX_VEC_PC_PREFIX "@CMAKE_INSTALL_PREFIX@")
-    if(IF_INDEX_VEC_PC_RELOCATABLE)
-        file(RELATIVE_PATH _up "/_/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/_")
-        string(REGEX REPLACE "/$" "" _up "${_up}")
-        set(IF_INDEX_VEC_PC_PREFIX "\${pcfiledir}/${_up}")
-    endif()
-    set(IF_INDEX_VEC_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
-    set(IF_INDEX_VEC_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
-endif()
-configure_file("${PROJECT_SOURCE_DIR}/cmake/if_index_vec.pc.in" "${PROJECT_BINARY_DIR}/if_index_vec.pc.in" @ONLY)
-install(CODE "configure_file(\"${PROJECT_BINARY_DIR}/if_index_vec.pc.in\" \"${PROJECT_BINARY_DIR}/if_index_vec.pc\" @ONLY)")
-install(FILES "${PROJECT_BINARY_DIR}/if_index_vec.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+# pkg-config
+include(PkgConfigFile)
+if_index_install_pc_file("${PROJECT_SOURCE_DIR}/cmake/if_index_vec.pc.in")
