@@ -160,7 +160,7 @@ public:
     void put_decimal(std::uint32_t v) noexcept { out_ = put_decimal_at(room(kDecimalMax), v); }
     // "No. of interfaces: <num_if>", num_if shown as "%d" shows an int.
     void put_count_line(std::uint32_t num_if) noexcept {
-        put("No. of interfaces: ");
+        put(dump_count_header);
         if (num_if > static_cast<std::uint32_t>(INT32_MAX)) { // negative as an int
             put('-');
             num_if = 0u - num_if;
@@ -211,7 +211,7 @@ private:
 
 // The stack buffer of every text: a whole hex dump fits.
 constexpr std::size_t kStackText = 4096;
-constexpr std::size_t kCountLineMax = sizeof "No. of interfaces: -2147483648\n" - 1;
+constexpr std::size_t kCountLineMax = dump_count_header.size() + sizeof "-2147483648\n" - 1;
 static_assert([] {
     std::size_t n = kCountLineMax;
     for (const auto &t : kBitmapTypes)

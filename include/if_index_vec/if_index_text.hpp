@@ -28,7 +28,7 @@
 #include <if_index_vec/if_index_types.hpp>
 
 #include <algorithm>
-#include <array>
+#include <optional>
 #include <charconv>
 #include <climits>
 #include <concepts>
@@ -526,8 +526,8 @@ public:
     explicit codec_names(parser others = nullptr) : others_(others) {}
 
     bool operator()(const char *name, std::uint32_t *if_index) const {
-        if (!*table_)
-            *table_ = std::make_shared<const name_table>();
+        if (!table_->has_value())
+            table_->emplace();
         if ((*table_)->find(name, if_index))
             return true;
         std::uint32_t x = 0;
@@ -539,8 +539,7 @@ public:
 
 private:
     parser others_;
-    std::shared_ptr<std::shared_ptr<const name_table>> table_ =
-        std::make_shared<std::shared_ptr<const name_table>>();
+    std::shared_ptr<std::optional<name_table>> table_ = std::make_shared<std::optional<name_table>>();
 };
 static_assert(name_parser<const codec_names &>);
 
