@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The C++ headers on their own, lowest layer first: each must bring in
-// everything it needs and survive being included twice.
+// The C++ headers together, lowest layer first, each included twice (each
+// alone: tests/interface/CMakeLists.txt).
 #include <if_index_vec/if_index_types.hpp>
 #include <if_index_vec/if_index_types.hpp>
 #include <if_index_vec/if_index_codec_adapter.hpp>
