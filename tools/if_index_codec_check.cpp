@@ -149,19 +149,6 @@ bool writes_beyond(Call call) {
     return false;
 }
 
-// The constructor of bitmap type `code` for `position`, writing into `out`.
-void construct(std::uint8_t code, int position, std::uint32_t *out) {
-    const auto slot = static_cast<std::uint8_t>(slot_of(position));
-    const auto port = static_cast<std::uint8_t>(port_of(position));
-    const auto number = static_cast<std::uint16_t>(position);
-    switch (code) {
-    case IF_TYPE_PHY_FC: if_index_phy_fc_port_init(out, slot, port, 0); break;
-    case IF_TYPE_ISCSI: if_index_iscsi_port_init(out, slot, port); break;
-    case IF_TYPE_PORT_CHANNEL: if_index_port_channel_init(out, number); break;
-    default: if_index_fcmpls_tnnl_init(out, number); break;
-    }
-}
-
 // Builds every if_index itself, through the guarded constructor, so that no
 // call of this section writes anywhere but into guarded room.
 void check_widths(Section &s) {
@@ -176,7 +163,7 @@ void check_widths(Section &s) {
             alignas(8) std::uint8_t a[8], c[8]; // the outputs not under test, with room to spare
             std::uint32_t x = 0;
             fails("the constructor (32-bit if_index)", writes_beyond<4>([&](unsigned char *out) {
-                      construct(t.code, p, reinterpret_cast<std::uint32_t *>(out));
+                      construct_into(t.code, p, reinterpret_cast<std::uint32_t *>(out));
                       std::memcpy(&x, out, sizeof x);
                   }));
             fails("if_index_get_type (24-byte type record)",
