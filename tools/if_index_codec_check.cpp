@@ -55,6 +55,12 @@
 namespace {
 
 using namespace ifvec;
+using tools::exit_bad_input;
+using tools::exit_false;
+using tools::exit_ok;
+using tools::exit_write;
+using tools::hex;
+using tools::name_of;
 
 constexpr const char *kProgram = "if_index_codec_check";
 constexpr std::size_t kDetailsShown = 5;
@@ -91,17 +97,6 @@ private:
     std::string note_;
     bool skipped_ = false;
 };
-
-std::string hex(std::uint32_t v) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%08x", static_cast<unsigned>(v));
-    return buf;
-}
-
-std::string name_of(std::uint32_t v) {
-    char buf[name_buffer_size];
-    return name_into(buf, v);
-}
 
 std::string where(const bitmap_type &t, int p) {
     return std::string(t.keyword) + " position " + std::to_string(p);
@@ -381,14 +376,14 @@ constexpr std::string_view kUsage =
 // allocated on the way out.
 int usage_error(const std::string &what) {
     std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, what.c_str(), kProgram);
-    return 2;
+    return exit_bad_input;
 }
 
-// `status`, or 4 when what was written did not reach standard output.
+// `status`, or exit_write when what was written did not reach standard output.
 int finished(int status) {
     if (const std::string error = ifvec::tools::close_stdout(); !error.empty()) {
         std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
-        return 4;
+        return exit_write;
     }
     return status;
 }
@@ -401,11 +396,11 @@ int main(int argc, char **argv) {
         const std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
             std::fwrite(kUsage.data(), 1, kUsage.size(), stdout);
-            return finished(0);
+            return finished(exit_ok);
         }
         if (a == "--version" || a == "-V") {
             std::printf("%s %s\n", kProgram, IF_INDEX_VEC_VERSION_TEXT);
-            return finished(0);
+            return finished(exit_ok);
         }
         const char *value = a == "--single" && i + 1 < argc ? argv[++i]
                             : a.starts_with("--single=")    ? argv[i] + std::strlen("--single=")
@@ -449,5 +444,5 @@ int main(int argc, char **argv) {
         ok = s->report() && ok;
     std::puts(ok ? "result: libif_index_vec can rely on this codec"
                  : "result: libif_index_vec cannot rely on this codec");
-    return finished(ok ? 0 : 1);
+    return finished(ok ? exit_ok : exit_false);
 }

@@ -220,17 +220,14 @@ int run_present(const command & /*c*/, const options &o, operand_reader &in) {
 int run_demo(const command & /*c*/, const options &o, operand_reader & /*in*/) {
     if (!o.operands.empty())
         fail("demo: takes no operands");
-    const auto name = [](std::uint8_t code, int position) { return name_of(if_index_at(code, position)); };
-    char fc_tunnel[16];
-    std::snprintf(fc_tunnel, sizeof fc_tunnel, "0x%08x",
-                  static_cast<unsigned>(if_index_at(IF_TYPE_FC_TUNNEL, 4095)));
-    const std::string a = "phy_fc:0-2,5,7-8 " + name(IF_TYPE_PORT_CHANNEL, 0) + "-3 " +
-                          name(IF_TYPE_PORT_CHANNEL, 9) + " " + name(IF_TYPE_ISCSI, 69) + " " +
-                          name(IF_TYPE_FC_TUNNEL, 4095);
-    const std::string b = name(IF_TYPE_PHY_FC, 1) + "-3 " + name(IF_TYPE_PHY_FC, 64) + " " +
-                          name(IF_TYPE_PORT_CHANNEL, 9) + "-10 " + fc_tunnel;
-    const std::string listed = name(IF_TYPE_PHY_FC, 0) + "-2 " + name(IF_TYPE_PORT_CHANNEL, 7);
-    const std::string fc1 = name(IF_TYPE_PHY_FC, 1), fc64 = name(IF_TYPE_PHY_FC, 64);
+    const std::string a = "phy_fc:0-2,5,7-8 " + name_at(IF_TYPE_PORT_CHANNEL, 0) + "-3 " +
+                          name_at(IF_TYPE_PORT_CHANNEL, 9) + " " + name_at(IF_TYPE_ISCSI, 69) + " " +
+                          name_at(IF_TYPE_FC_TUNNEL, 4095);
+    const std::string b = name_at(IF_TYPE_PHY_FC, 1) + "-3 " + name_at(IF_TYPE_PHY_FC, 64) + " " +
+                          name_at(IF_TYPE_PORT_CHANNEL, 9) + "-10 " +
+                          tools::hex(if_index_at(IF_TYPE_FC_TUNNEL, 4095));
+    const std::string listed = name_at(IF_TYPE_PHY_FC, 0) + "-2 " + name_at(IF_TYPE_PORT_CHANNEL, 7);
+    const std::string fc1 = name_at(IF_TYPE_PHY_FC, 1), fc64 = name_at(IF_TYPE_PHY_FC, 64);
     const std::vector<std::vector<std::string_view>> demo = {
         {"show", a},
         {"union", "--names", "--counts", a, b},

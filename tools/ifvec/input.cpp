@@ -154,8 +154,7 @@ std::string list_keywords() {
 // "(fc1/1 to fc16/64, 64 ports per slot)": the limits of a type in the
 // codec's names.
 std::string limits(const bitmap_type &t) {
-    std::string s =
-        "(" + name_of(if_index_at(t.code, 0)) + " to " + name_of(if_index_at(t.code, t.capacity - 1));
+    std::string s = "(" + name_at(t.code, 0) + " to " + name_at(t.code, t.capacity - 1);
     if (t.slot_port)
         s += ", " + std::to_string(ports_per_slot) + " ports per slot";
     return s + ")";
@@ -169,7 +168,7 @@ std::string known_names() {
         s.append(s.empty()                    ? ""
                  : &t == &bitmap_types.back() ? " and "
                                               : ", ")
-            .append(name_of(if_index_at(t.code, 0)) + " to " + name_of(if_index_at(t.code, t.capacity - 1)));
+            .append(name_at(t.code, 0) + " to " + name_at(t.code, t.capacity - 1));
     return s;
 }
 

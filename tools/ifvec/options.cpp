@@ -116,9 +116,9 @@ std::string view_options() {
 std::string help_body() {
     std::vector<std::string> names, name_ranges, lists, port_types;
     for (const bitmap_type &t : bitmap_types) {
-        const std::string last = name_of(if_index_at(t.code, 3));
+        const std::string last = name_at(t.code, 3);
         names.push_back(last);
-        name_ranges.push_back(name_of(if_index_at(t.code, 0)) + "-" +
+        name_ranges.push_back(name_at(t.code, 0) + "-" +
                               last.substr(last.find_last_not_of("0123456789") + 1));
         lists.push_back(std::string(t.keyword) + " (0-" + std::to_string(t.capacity - 1) + ")");
         if (t.slot_port)
@@ -129,8 +129,6 @@ std::string help_body() {
         if (v.reads_back)
             read_back.push_back(v.option);
     const std::uint32_t example = if_index_at(bitmap_types.front().code, 3);
-    char hex_example[16];
-    std::snprintf(hex_example, sizeof hex_example, "0x%08x", static_cast<unsigned>(example));
     const std::string single(single_type.keyword);
 
     std::string out = "\n";
@@ -146,8 +144,8 @@ std::string help_body() {
              " (through the name whose last number is given; ports stay within their slot)",
          "a name range", indent);
     wrap(out,
-         std::to_string(example) + ", " + hex_example + " (decimal, or 0x and 1 to 8 hex digits), of any " +
-             "interface, the " + single + " one included",
+         std::to_string(example) + ", " + tools::hex(example) +
+             " (decimal, or 0x and 1 to 8 hex digits), of any interface, the " + single + " one included",
          "an if_index", indent);
     wrap(out,
          "TYPE:LIST, with TYPE one of " + joined(lists, " or ") +

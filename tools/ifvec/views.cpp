@@ -45,7 +45,7 @@ void print_hex(const if_index_vector_t *rec) {
 
 void print_ifindexes(const if_index_vector_t *rec) {
     for (const std::uint32_t x : index_vector(*rec))
-        std::printf("0x%08x\n", static_cast<unsigned>(x));
+        std::puts(tools::hex(x).c_str());
 }
 
 } // namespace
