@@ -60,6 +60,7 @@ using tools::exit_false;
 using tools::exit_ok;
 using tools::exit_write;
 using tools::hex;
+using tools::joined;
 using tools::name_of;
 
 constexpr const char *kProgram = "if_index_codec_check";
@@ -213,10 +214,11 @@ void check_inverse(const std::vector<Built> &all, Section &s) {
             s.problem(where(*b.type, b.position) + ": " + hex(b.if_index) +
                       " is also the if_index of an earlier position");
     }
-    std::string sizes;
-    for (const bitmap_type &t : bitmap_types)
-        sizes += (sizes.empty() ? "" : ", ") + std::string(t.keyword) + " " + std::to_string(t.capacity);
-    s.note("(every position: " + sizes + ")");
+    std::vector<std::string> sizes;
+    std::ranges::transform(bitmap_types, std::back_inserter(sizes), [](const bitmap_type &t) {
+        return std::string(t.keyword) + " " + std::to_string(t.capacity);
+    });
+    s.note("(every position: " + joined(sizes, ", ") + ")");
 }
 
 void check_library(const std::vector<Built> &all, Section &s) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What ifvec and if_index_codec_check share: their exit statuses, how a
-// message shows an if_index, its name and a piece of input, and the last
-// check of standard output.
+// message shows an if_index, its name, a list and a piece of input, and the
+// last check of standard output.
 #pragma once
 
 #include <if_index_vec/if_index_codec_adapter.hpp>
@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ranges>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,27 @@ inline std::string name_of(std::uint32_t if_index) {
 
 // The codec's name of the if_index at `position` of type code `code`.
 inline std::string name_at(std::uint8_t code, int position) { return name_of(if_index_at(code, position)); }
+
+// The items in order with `sep` between them, and `last_sep` before the
+// last: joined(items, ", ", " and ") gives "a, b and c", "a and b" or "a".
+template <std::ranges::sized_range Items>
+std::string joined(const Items &items, std::string_view sep, std::string_view last_sep) {
+    const std::size_t n = std::ranges::size(items);
+    std::string out;
+    std::size_t i = 0;
+    for (const auto &item : items) {
+        if (i > 0)
+            out += i + 1 == n ? last_sep : sep;
+        out += item;
+        ++i;
+    }
+    return out;
+}
+
+template <std::ranges::sized_range Items>
+std::string joined(const Items &items, std::string_view sep) {
+    return joined(items, sep, sep);
+}
 
 // Bytes of input a message shows before it cuts them off with "...".
 inline constexpr std::size_t shown_bytes = 40;

@@ -113,13 +113,6 @@ private:
     std::vector<input> files_;
 };
 
-std::string joined(const std::vector<std::string> &parts) {
-    std::string s;
-    for (const std::string &p : parts)
-        s.append(s.empty() ? "" : "; ").append(p);
-    return s;
-}
-
 constexpr unsigned kShowViews = names | ranges | hex | counts;
 
 // show --record: every record of every file, each checked before any is
@@ -134,7 +127,7 @@ int show_records(const options &o, operand_reader &in) {
         ++total;
         if (!r.problems.empty() && !o.show_invalid)
             fail(where + ": record " + std::to_string(r.number) + " at byte " + std::to_string(r.offset) +
-                 ": " + joined(r.problems) + " (--show-invalid shows it as stored)");
+                 ": " + tools::joined(r.problems, "; ") + " (--show-invalid shows it as stored)");
     });
     image_writer out(o);
     out.open();
@@ -145,7 +138,7 @@ int show_records(const options &o, operand_reader &in) {
         if (total > 1 || !r.problems.empty())
             std::printf("%s: record %zu at byte %llu%s%s\n", where.c_str(), r.number,
                         static_cast<unsigned long long>(r.offset),
-                        r.problems.empty() ? ":" : ", as stored: ", joined(r.problems).c_str());
+                        r.problems.empty() ? ":" : ", as stored: ", tools::joined(r.problems, "; ").c_str());
         const index_vector set(r.rec);
         if (o.record_out.empty() || o.views != 0 || o.json)
             print_set(set, o, kShowViews);

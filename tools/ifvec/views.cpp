@@ -50,6 +50,14 @@ void print_ifindexes(const if_index_vector_t *rec) {
 
 } // namespace
 
+std::string read_back_views() {
+    std::vector<std::string_view> options;
+    for (const view_info &v : all_views)
+        if (v.reads_back)
+            options.push_back(v.option);
+    return tools::joined(options, ", ", " and ");
+}
+
 void print_json(const index_vector &set) {
     using json = nlohmann::ordered_json;
     json counts, ranges, members = json::array();
