@@ -31,7 +31,9 @@ void print_set(const index_vector &set, const options &o, unsigned default_views
         show(set, o.views != 0 ? o.views : default_views);
 }
 
-} // namespace
+// Whether show prints views: always, but with --record-out only when a view
+// or format is asked for.
+bool shows_views(const options &o) { return o.record_out.empty() || o.views != 0 || o.json; }
 
 // Where the images of --record-out go: opened only once every input is read
 // and checked, so that an error leaves no file behind; "-" is standard output.
@@ -140,12 +142,14 @@ int show_records(const options &o, operand_reader &in) {
                         static_cast<unsigned long long>(r.offset),
                         r.problems.empty() ? ":" : ", as stored: ", tools::joined(r.problems, "; ").c_str());
         const index_vector set(r.rec);
-        if (o.record_out.empty() || o.views != 0 || o.json)
+        if (shows_views(o))
             print_set(set, o, kShowViews);
     });
     out.close();
     return exit_ok;
 }
+
+} // namespace
 
 int run_show(const command & /*c*/, const options &o, operand_reader &in) {
     if (!o.records.empty())
@@ -159,7 +163,7 @@ int run_show(const command & /*c*/, const options &o, operand_reader &in) {
     image_writer out(o);
     out.open();
     out.write(set.raw());
-    if (o.record_out.empty() || o.views != 0 || o.json)
+    if (shows_views(o))
         print_set(set, o, kShowViews);
     out.close();
     return exit_ok;
