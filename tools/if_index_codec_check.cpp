@@ -55,6 +55,13 @@
 namespace {
 
 using namespace ifvec;
+using tools::exit_bad_input;
+using tools::exit_false;
+using tools::exit_ok;
+using tools::exit_write;
+using tools::hex;
+using tools::joined;
+using tools::name_of;
 
 constexpr const char *kProgram = "if_index_codec_check";
 constexpr std::size_t kDetailsShown = 5;
@@ -91,17 +98,6 @@ private:
     std::string note_;
     bool skipped_ = false;
 };
-
-std::string hex(std::uint32_t v) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%08x", static_cast<unsigned>(v));
-    return buf;
-}
-
-std::string name_of(std::uint32_t v) {
-    char buf[name_buffer_size];
-    return name_into(buf, v);
-}
 
 std::string where(const bitmap_type &t, int p) {
     return std::string(t.keyword) + " position " + std::to_string(p);
@@ -149,19 +145,6 @@ bool writes_beyond(Call call) {
     return false;
 }
 
-// The constructor of bitmap type `code` for `position`, writing into `out`.
-void construct(std::uint8_t code, int position, std::uint32_t *out) {
-    const auto slot = static_cast<std::uint8_t>(slot_of(position));
-    const auto port = static_cast<std::uint8_t>(port_of(position));
-    const auto number = static_cast<std::uint16_t>(position);
-    switch (code) {
-    case IF_TYPE_PHY_FC: if_index_phy_fc_port_init(out, slot, port, 0); break;
-    case IF_TYPE_ISCSI: if_index_iscsi_port_init(out, slot, port); break;
-    case IF_TYPE_PORT_CHANNEL: if_index_port_channel_init(out, number); break;
-    default: if_index_fcmpls_tnnl_init(out, number); break;
-    }
-}
-
 // Builds every if_index itself, through the guarded constructor, so that no
 // call of this section writes anywhere but into guarded room.
 void check_widths(Section &s) {
@@ -176,7 +159,7 @@ void check_widths(Section &s) {
             alignas(8) std::uint8_t a[8], c[8]; // the outputs not under test, with room to spare
             std::uint32_t x = 0;
             fails("the constructor (32-bit if_index)", writes_beyond<4>([&](unsigned char *out) {
-                      construct(t.code, p, reinterpret_cast<std::uint32_t *>(out));
+                      construct_into(t.code, p, reinterpret_cast<std::uint32_t *>(out));
                       std::memcpy(&x, out, sizeof x);
                   }));
             fails("if_index_get_type (24-byte type record)",
@@ -231,10 +214,11 @@ void check_inverse(const std::vector<Built> &all, Section &s) {
             s.problem(where(*b.type, b.position) + ": " + hex(b.if_index) +
                       " is also the if_index of an earlier position");
     }
-    std::string sizes;
-    for (const bitmap_type &t : bitmap_types)
-        sizes += (sizes.empty() ? "" : ", ") + std::string(t.keyword) + " " + std::to_string(t.capacity);
-    s.note("(every position: " + sizes + ")");
+    std::vector<std::string> sizes;
+    std::ranges::transform(bitmap_types, std::back_inserter(sizes), [](const bitmap_type &t) {
+        return std::string(t.keyword) + " " + std::to_string(t.capacity);
+    });
+    s.note("(every position: " + joined(sizes, ", ") + ")");
 }
 
 void check_library(const std::vector<Built> &all, Section &s) {
@@ -394,14 +378,14 @@ constexpr std::string_view kUsage =
 // allocated on the way out.
 int usage_error(const std::string &what) {
     std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, what.c_str(), kProgram);
-    return 2;
+    return exit_bad_input;
 }
 
-// `status`, or 4 when what was written did not reach standard output.
+// `status`, or exit_write when what was written did not reach standard output.
 int finished(int status) {
     if (const std::string error = ifvec::tools::close_stdout(); !error.empty()) {
         std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
-        return 4;
+        return exit_write;
     }
     return status;
 }
@@ -414,11 +398,11 @@ int main(int argc, char **argv) {
         const std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
             std::fwrite(kUsage.data(), 1, kUsage.size(), stdout);
-            return finished(0);
+            return finished(exit_ok);
         }
         if (a == "--version" || a == "-V") {
             std::printf("%s %s\n", kProgram, IF_INDEX_VEC_VERSION_TEXT);
-            return finished(0);
+            return finished(exit_ok);
         }
         const char *value = a == "--single" && i + 1 < argc ? argv[++i]
                             : a.starts_with("--single=")    ? argv[i] + std::strlen("--single=")
@@ -462,5 +446,5 @@ int main(int argc, char **argv) {
         ok = s->report() && ok;
     std::puts(ok ? "result: libif_index_vec can rely on this codec"
                  : "result: libif_index_vec cannot rely on this codec");
-    return finished(ok ? 0 : 1);
+    return finished(ok ? exit_ok : exit_false);
 }

@@ -10,11 +10,12 @@
  * if_index_get_type(), the four constructors, the four field accessors and
  * sprintf_if_index().
  *
- *   ifvec::classify()      the codec's type code of an if_index, and its status
- *   ifvec::position_of()   if_index -> position within its type's bitmap
- *   ifvec::locate()        both at once
- *   ifvec::if_index_at()   position -> if_index, the inverse
- *   ifvec::name_into()     the codec's name of an if_index, always terminated
+ *   ifvec::classify()        the codec's type code of an if_index, and its status
+ *   ifvec::position_of()     if_index -> position within its type's bitmap
+ *   ifvec::locate()          both at once
+ *   ifvec::if_index_at()     position -> if_index, the inverse
+ *   ifvec::construct_into()  the same, written through a caller's pointer
+ *   ifvec::name_into()       the codec's name of an if_index, always terminated
  *
  * The codec is trusted for exactly one result: the type code that
  * if_index_get_type() writes into the first byte of its type record; its
@@ -129,22 +130,29 @@ struct location {
     return {c.status, c.type, position_of(c.type, if_index)};
 }
 
+/* Calls the constructor of type code `code` for `position`, which writes
+ * the if_index into `*out`.  `*out` keeps what the caller put there for a
+ * code without a bitmap, or when the constructor writes nothing.  The
+ * constructor's status is not read. */
+inline void construct_into(std::uint8_t code, int position, std::uint32_t *out) noexcept {
+    const auto slot = static_cast<std::uint8_t>(slot_of(position));
+    const auto port = static_cast<std::uint8_t>(port_of(position));
+    const auto number = static_cast<std::uint16_t>(position);
+    switch (code) {
+    case IF_TYPE_PHY_FC: if_index_phy_fc_port_init(out, slot, port, 0); break;
+    case IF_TYPE_ISCSI: if_index_iscsi_port_init(out, slot, port); break;
+    case IF_TYPE_PORT_CHANNEL: if_index_port_channel_init(out, number); break;
+    case IF_TYPE_FC_TUNNEL: if_index_fcmpls_tnnl_init(out, number); break;
+    default: break;
+    }
+}
+
 /* The if_index at `position` of the bitmap of type code `code`: the inverse
  * of position_of() for positions below the capacity.  0 for a code without
  * a bitmap, or when the codec's constructor writes nothing. */
 [[nodiscard]] inline std::uint32_t if_index_at(std::uint8_t code, int position) noexcept {
     std::uint32_t if_index = 0;
-    const auto slot = static_cast<std::uint8_t>(slot_of(position));
-    const auto port = static_cast<std::uint8_t>(port_of(position));
-    switch (code) {
-    case IF_TYPE_PHY_FC: if_index_phy_fc_port_init(&if_index, slot, port, 0); break;
-    case IF_TYPE_ISCSI: if_index_iscsi_port_init(&if_index, slot, port); break;
-    case IF_TYPE_PORT_CHANNEL:
-        if_index_port_channel_init(&if_index, static_cast<std::uint16_t>(position));
-        break;
-    case IF_TYPE_FC_TUNNEL: if_index_fcmpls_tnnl_init(&if_index, static_cast<std::uint16_t>(position)); break;
-    default: break;
-    }
+    construct_into(code, position, &if_index);
     return if_index;
 }
 

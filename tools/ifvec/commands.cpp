@@ -31,7 +31,9 @@ void print_set(const index_vector &set, const options &o, unsigned default_views
         show(set, o.views != 0 ? o.views : default_views);
 }
 
-} // namespace
+// Whether show prints views: always, but with --record-out only when a view
+// or format is asked for.
+bool shows_views(const options &o) { return o.record_out.empty() || o.views != 0 || o.json; }
 
 // Where the images of --record-out go: opened only once every input is read
 // and checked, so that an error leaves no file behind; "-" is standard output.
@@ -113,13 +115,6 @@ private:
     std::vector<input> files_;
 };
 
-std::string joined(const std::vector<std::string> &parts) {
-    std::string s;
-    for (const std::string &p : parts)
-        s.append(s.empty() ? "" : "; ").append(p);
-    return s;
-}
-
 constexpr unsigned kShowViews = names | ranges | hex | counts;
 
 // show --record: every record of every file, each checked before any is
@@ -134,7 +129,7 @@ int show_records(const options &o, operand_reader &in) {
         ++total;
         if (!r.problems.empty() && !o.show_invalid)
             fail(where + ": record " + std::to_string(r.number) + " at byte " + std::to_string(r.offset) +
-                 ": " + joined(r.problems) + " (--show-invalid shows it as stored)");
+                 ": " + tools::joined(r.problems, "; ") + " (--show-invalid shows it as stored)");
     });
     image_writer out(o);
     out.open();
@@ -145,14 +140,16 @@ int show_records(const options &o, operand_reader &in) {
         if (total > 1 || !r.problems.empty())
             std::printf("%s: record %zu at byte %llu%s%s\n", where.c_str(), r.number,
                         static_cast<unsigned long long>(r.offset),
-                        r.problems.empty() ? ":" : ", as stored: ", joined(r.problems).c_str());
+                        r.problems.empty() ? ":" : ", as stored: ", tools::joined(r.problems, "; ").c_str());
         const index_vector set(r.rec);
-        if (o.record_out.empty() || o.views != 0 || o.json)
+        if (shows_views(o))
             print_set(set, o, kShowViews);
     });
     out.close();
     return exit_ok;
 }
+
+} // namespace
 
 int run_show(const command & /*c*/, const options &o, operand_reader &in) {
     if (!o.records.empty())
@@ -166,7 +163,7 @@ int run_show(const command & /*c*/, const options &o, operand_reader &in) {
     image_writer out(o);
     out.open();
     out.write(set.raw());
-    if (o.record_out.empty() || o.views != 0 || o.json)
+    if (shows_views(o))
         print_set(set, o, kShowViews);
     out.close();
     return exit_ok;
@@ -220,17 +217,14 @@ int run_present(const command & /*c*/, const options &o, operand_reader &in) {
 int run_demo(const command & /*c*/, const options &o, operand_reader & /*in*/) {
     if (!o.operands.empty())
         fail("demo: takes no operands");
-    const auto name = [](std::uint8_t code, int position) { return name_of(if_index_at(code, position)); };
-    char fc_tunnel[16];
-    std::snprintf(fc_tunnel, sizeof fc_tunnel, "0x%08x",
-                  static_cast<unsigned>(if_index_at(IF_TYPE_FC_TUNNEL, 4095)));
-    const std::string a = "phy_fc:0-2,5,7-8 " + name(IF_TYPE_PORT_CHANNEL, 0) + "-3 " +
-                          name(IF_TYPE_PORT_CHANNEL, 9) + " " + name(IF_TYPE_ISCSI, 69) + " " +
-                          name(IF_TYPE_FC_TUNNEL, 4095);
-    const std::string b = name(IF_TYPE_PHY_FC, 1) + "-3 " + name(IF_TYPE_PHY_FC, 64) + " " +
-                          name(IF_TYPE_PORT_CHANNEL, 9) + "-10 " + fc_tunnel;
-    const std::string listed = name(IF_TYPE_PHY_FC, 0) + "-2 " + name(IF_TYPE_PORT_CHANNEL, 7);
-    const std::string fc1 = name(IF_TYPE_PHY_FC, 1), fc64 = name(IF_TYPE_PHY_FC, 64);
+    const std::string a = "phy_fc:0-2,5,7-8 " + name_at(IF_TYPE_PORT_CHANNEL, 0) + "-3 " +
+                          name_at(IF_TYPE_PORT_CHANNEL, 9) + " " + name_at(IF_TYPE_ISCSI, 69) + " " +
+                          name_at(IF_TYPE_FC_TUNNEL, 4095);
+    const std::string b = name_at(IF_TYPE_PHY_FC, 1) + "-3 " + name_at(IF_TYPE_PHY_FC, 64) + " " +
+                          name_at(IF_TYPE_PORT_CHANNEL, 9) + "-10 " +
+                          tools::hex(if_index_at(IF_TYPE_FC_TUNNEL, 4095));
+    const std::string listed = name_at(IF_TYPE_PHY_FC, 0) + "-2 " + name_at(IF_TYPE_PORT_CHANNEL, 7);
+    const std::string fc1 = name_at(IF_TYPE_PHY_FC, 1), fc64 = name_at(IF_TYPE_PHY_FC, 64);
     const std::vector<std::vector<std::string_view>> demo = {
         {"show", a},
         {"union", "--names", "--counts", a, b},

@@ -137,25 +137,31 @@ const std::vector<line_head> &line_heads() {
     return heads;
 }
 
-std::string held_keywords() {
-    std::string s;
-    for (const bitmap_type &t : bitmap_types)
-        s.append(t.keyword).append(", ");
-    return s.append(single_type.keyword);
+std::vector<std::string_view> bitmap_keywords() {
+    std::vector<std::string_view> keywords;
+    std::ranges::transform(bitmap_types, std::back_inserter(keywords), &bitmap_type::keyword);
+    return keywords;
 }
 
-std::string list_keywords() {
-    std::string s;
-    for (const bitmap_type &t : bitmap_types)
-        s.append(s.empty() ? "" : ", ").append(t.keyword);
-    return s;
+// "phy_fc, port_channel, iscsi, fc_tunnel": the keywords of range lists.
+std::string list_keywords() { return tools::joined(bitmap_keywords(), ", "); }
+
+// The keywords of every type a vector holds: those and the single slot's.
+std::string held_keywords() {
+    std::vector<std::string_view> held = bitmap_keywords();
+    held.push_back(single_type.keyword);
+    return tools::joined(held, ", ");
+}
+
+// "fc1/1 to fc16/64": the first and last names of a type.
+std::string name_span(const bitmap_type &t) {
+    return name_at(t.code, 0) + " to " + name_at(t.code, t.capacity - 1);
 }
 
 // "(fc1/1 to fc16/64, 64 ports per slot)": the limits of a type in the
 // codec's names.
 std::string limits(const bitmap_type &t) {
-    std::string s =
-        "(" + name_of(if_index_at(t.code, 0)) + " to " + name_of(if_index_at(t.code, t.capacity - 1));
+    std::string s = "(" + name_span(t);
     if (t.slot_port)
         s += ", " + std::to_string(ports_per_slot) + " ports per slot";
     return s + ")";
@@ -164,13 +170,9 @@ std::string limits(const bitmap_type &t) {
 // "fc1/1 to fc16/64, ... and fc-tunnel0 to fc-tunnel4095": every name that
 // reads, in the codec's words.
 std::string known_names() {
-    std::string s;
-    for (const bitmap_type &t : bitmap_types)
-        s.append(s.empty()                    ? ""
-                 : &t == &bitmap_types.back() ? " and "
-                                              : ", ")
-            .append(name_of(if_index_at(t.code, 0)) + " to " + name_of(if_index_at(t.code, t.capacity - 1)));
-    return s;
+    std::vector<std::string> spans;
+    std::ranges::transform(bitmap_types, std::back_inserter(spans), name_span);
+    return tools::joined(spans, ", ", " and ");
 }
 
 std::string explain(const named_members &m) {
@@ -478,16 +480,10 @@ private:
             state_ = state::count;
             return;
         case line_head::heading: state_ = state::heading; return;
-        case line_head::counts_view: {
-            std::string views;
-            for (const view_info &v : all_views)
-                if (v.reads_back)
-                    views.append(views.empty() ? "" : ", ").append(v.option);
-            views.replace(views.rfind(", "), 2, " and ");
+        case line_head::counts_view:
             return fail_on("a line of the --counts view, which does not name the members (the output of " +
-                               views + " reads back, alone or together)",
+                               read_back_views() + " reads back, alone or together)",
                            false);
-        }
         case line_head::dump_line:
             list_type_ = h.type;
             list_ = range_list_reader(h.type->capacity);

@@ -3,11 +3,16 @@
 //
 // The tool is split by job: options.cpp (the command table, options, help),
 // input.cpp (reading sets as streams, in bounded memory), commands.cpp (the
-// commands) and views.cpp (printing).  The sets are libif_index_vec records,
-// combined by the library's set algebra and printed by its print functions;
-// the facts about the held types and the text forms of positions, names and
-// numbers come from <if_index_vec/if_index_text.hpp>.  Only installed public
-// headers are used, as by any program that links the library.
+// commands), views.cpp (printing) and records.cpp (the record images of
+// --record and --record-out); tools/messages.hpp holds what it shares with
+// if_index_codec_check.  The sets are libif_index_vec records, combined by
+// the library's set algebra and printed by its print functions.  The facts
+// about the held types come from <if_index_vec/if_index_types.hpp>, the
+// codec's calls from <if_index_vec/if_index_codec_adapter.hpp> (but for its
+// optional if_index_parse, which input.cpp calls itself), and the text forms
+// of positions, names and numbers from <if_index_vec/if_index_text.hpp>.  Of
+// the library and the codec, only installed public headers are used, as by
+// any program that links them.
 #include "common.hpp"
 #include "options.hpp"
 

@@ -93,44 +93,31 @@ void wrap(std::string &out, std::string_view text, std::string_view label = {}, 
     std::ranges::replace(out, kUnbroken, ' ');
 }
 
-std::string joined(const auto &items, std::string_view last_sep) {
-    std::string s;
-    for (std::size_t i = 0; i < std::size(items); ++i)
-        s.append(i == 0 ? "" : i + 1 == std::size(items) ? last_sep : ", ").append(items[i]);
-    return s;
-}
-
 std::string command_names() {
     std::vector<std::string_view> names;
     std::ranges::transform(kCommands, std::back_inserter(names), &command::name);
-    return joined(names, " or ");
+    return tools::joined(names, ", ", " or ");
 }
 
 std::string view_options() {
     std::vector<std::string_view> options;
     std::ranges::transform(all_views, std::back_inserter(options), &view_info::option);
     options.emplace_back("--format=FORMAT");
-    return joined(options, ", ");
+    return tools::joined(options, ", ");
 }
 
 std::string help_body() {
     std::vector<std::string> names, name_ranges, lists, port_types;
     for (const bitmap_type &t : bitmap_types) {
-        const std::string last = name_of(if_index_at(t.code, 3));
+        const std::string last = name_at(t.code, 3);
         names.push_back(last);
-        name_ranges.push_back(name_of(if_index_at(t.code, 0)) + "-" +
+        name_ranges.push_back(name_at(t.code, 0) + "-" +
                               last.substr(last.find_last_not_of("0123456789") + 1));
         lists.push_back(std::string(t.keyword) + " (0-" + std::to_string(t.capacity - 1) + ")");
         if (t.slot_port)
             port_types.emplace_back(t.keyword);
     }
-    std::vector<std::string_view> read_back;
-    for (const view_info &v : all_views)
-        if (v.reads_back)
-            read_back.push_back(v.option);
     const std::uint32_t example = if_index_at(bitmap_types.front().code, 3);
-    char hex_example[16];
-    std::snprintf(hex_example, sizeof hex_example, "0x%08x", static_cast<unsigned>(example));
     const std::string single(single_type.keyword);
 
     std::string out = "\n";
@@ -138,26 +125,27 @@ std::string help_body() {
               "blanks, newlines or commas.  An item is");
     constexpr std::size_t indent = 22;
     wrap(out,
-         joined(names, ", ") + ", or the " + single + " interface, by the names the codec prints (the " +
-             single + " interface only where the codec reads names itself: else give its if_index)",
+         tools::joined(names, ", ") + ", or the " + single +
+             " interface, by the names the codec prints (the " + single +
+             " interface only where the codec reads names itself: else give its if_index)",
          "an interface name", indent);
     wrap(out,
-         joined(name_ranges, ", ") +
+         tools::joined(name_ranges, ", ") +
              " (through the name whose last number is given; ports stay within their slot)",
          "a name range", indent);
     wrap(out,
-         std::to_string(example) + ", " + hex_example + " (decimal, or 0x and 1 to 8 hex digits), of any " +
-             "interface, the " + single + " one included",
+         std::to_string(example) + ", " + tools::hex(example) +
+             " (decimal, or 0x and 1 to 8 hex digits), of any interface, the " + single + " one included",
          "an if_index", indent);
     wrap(out,
-         "TYPE:LIST, with TYPE one of " + joined(lists, " or ") +
-             " and LIST its positions, such as 0-2,5,7-8; " + joined(port_types, " and ") +
+         "TYPE:LIST, with TYPE one of " + tools::joined(lists, ", ", " or ") +
+             " and LIST its positions, such as 0-2,5,7-8; " + tools::joined(port_types, ", ", " and ") +
              " positions are slot*" + std::to_string(ports_per_slot) + "+port; it runs to the next blank",
          "a range list", indent);
     wrap(out, "A line may also be one that --ranges or --hex prints: " +
                   unbroken("'" + std::string(dump_count_header) + "N'") + " (skipped), " +
                   unbroken("'" + std::string(bitmap_types.front().dump_header) + "0-2,5'") +
-                  " or the same in hex digits.  So the output of " + joined(read_back, " and ") +
+                  " or the same in hex digits.  So the output of " + read_back_views() +
                   " reads back as the same set, each view alone or several together.");
     out += "\n";
     wrap(out,

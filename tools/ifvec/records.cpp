@@ -82,8 +82,6 @@ void read_records(std::FILE *in, std::string_view where, byte_order order,
     std::size_t number = 0;
     for (;; ++number) {
         const std::size_t n = std::fread(image, 1, sizeof image, in);
-        const std::string at = std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
-                               std::to_string(number * kImageBytes);
         if (std::ferror(in) != 0)
             fail(std::string(where) + ": read error: " + std::strerror(errno), exit_read);
         if (n == 0 && number == 0)
@@ -91,8 +89,9 @@ void read_records(std::FILE *in, std::string_view where, byte_order order,
         if (n == 0)
             return;
         if (n < sizeof image)
-            fail(at + ": only " + std::to_string(n) + " of " + std::to_string(kImageBytes) +
-                 " bytes (a partial record)");
+            fail(std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
+                 std::to_string(number * kImageBytes) + ": only " + std::to_string(n) + " of " +
+                 std::to_string(kImageBytes) + " bytes (a partial record)");
         reorder(image, order);
         record_image r{{}, number + 1, number * kImageBytes, {}};
         std::memcpy(&r.rec, image, sizeof image);

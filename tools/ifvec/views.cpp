@@ -45,10 +45,18 @@ void print_hex(const if_index_vector_t *rec) {
 
 void print_ifindexes(const if_index_vector_t *rec) {
     for (const std::uint32_t x : index_vector(*rec))
-        std::printf("0x%08x\n", static_cast<unsigned>(x));
+        std::puts(tools::hex(x).c_str());
 }
 
 } // namespace
+
+std::string read_back_views() {
+    std::vector<std::string_view> options;
+    for (const view_info &v : all_views)
+        if (v.reads_back)
+            options.push_back(v.option);
+    return tools::joined(options, ", ", " and ");
+}
 
 void print_json(const index_vector &set) {
     using json = nlohmann::ordered_json;

@@ -8,6 +8,7 @@
 #include <if_index_vec/if_index_vector.hpp>
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace ifvec::cli {
@@ -28,6 +29,10 @@ inline constexpr std::array<view_info, 5> all_views{{
     {hex, "--hex", "hex", true},
     {counts, "--counts", "counts", false},
 }};
+
+// "--names, --ranges, --ifindex and --hex": the views whose output reads
+// back as the same set.
+std::string read_back_views();
 
 // What a list view prints for the empty set under a heading.
 inline constexpr std::string_view empty_mark = "(empty)";
