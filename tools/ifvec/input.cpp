@@ -10,6 +10,8 @@
 //   "names:" ... "(empty)"           headings of several views: skipped
 //   "counts:", "phy_fc   3" ...      the --counts view: refused, as it does
 //                                    not name members
+//   "{"                              --format=json output: refused, as
+//                                    the list views are the ones read back
 // Blanks around such a line, or none after its colon, are allowed, as editors
 // add and strip them.
 //
@@ -113,7 +115,7 @@ std::string_view trimmed(std::string_view s) {
 
 // The starts of lines of ifvec's own output.
 struct line_head {
-    enum kind { count_line, dump_line, heading, counts_view } kind;
+    enum kind { count_line, dump_line, heading, counts_view, json_view } kind;
     std::string text;
     const bitmap_type *type = nullptr;
 };
@@ -123,7 +125,8 @@ const std::vector<line_head> &line_heads() {
         std::vector<line_head> h{{line_head::count_line, std::string(trimmed(dump_count_header))},
                                  {line_head::heading, std::string(empty_mark)},
                                  {line_head::counts_view, std::string(single_type.keyword) + " "},
-                                 {line_head::counts_view, "total "}};
+                                 {line_head::counts_view, "total "},
+                                 {line_head::json_view, "{"}};
         for (const bitmap_type &t : bitmap_types) {
             h.push_back({line_head::dump_line, std::string(trimmed(t.dump_header)), &t});
             h.push_back({line_head::counts_view, std::string(t.keyword) + " "});
@@ -483,6 +486,10 @@ private:
         case line_head::counts_view:
             return fail_on("a line of the --counts view, which does not name the members (the output of " +
                                read_back_views() + " reads back, alone or together)",
+                           false);
+        case line_head::json_view:
+            return fail_on("the start of --format=json output, which does not read back (the output of " +
+                               read_back_views() + " does, alone or together)",
                            false);
         case line_head::dump_line:
             list_type_ = h.type;
