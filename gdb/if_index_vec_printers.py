@@ -125,6 +125,10 @@ def number(n):
     return "%d (0x%x)" % (n, n)
 
 
+def members(n):
+    return "%d member%s" % (n, "" if n == 1 else "s")
+
+
 def range_text(runs):
     """Runs of set positions as the decimal dump prints them: 0-2,5,7-8."""
     return ",".join("%d" % a if a == b else "%d-%d" % (a, b) for a, b in runs)
@@ -227,7 +231,7 @@ class VectorPrinter:
 
     def to_string(self):
         r = self.record
-        summary = "if_index_vector_t of %d members (%s)" % (r.stored, r.counts())
+        summary = "if_index_vector_t of %s (%s)" % (members(r.stored), r.counts())
         if not self._folded():
             return summary
         most = limit()
@@ -371,25 +375,25 @@ at most `print elements` members are named.  It needs a live process."""
         return value
 
     def _show(self, argument, names):
+        if names and not _live():
+            raise gdb.GdbError("-names calls into the program: it needs a live process")
         value = self._record(argument)
         r = Record(value)
         if r.num_if != r.stored:
             seen = " and see none of them" if r.num_if == 0 else ""
-            gdb.write("num_if is %s, but %d members are stored: the library's walks and print functions"
-                      " trust num_if%s\n" % (number(r.num_if), r.stored, seen))
+            gdb.write("num_if is %s, but the record holds %s: the library's walks and print functions"
+                      " trust num_if%s\n" % (number(r.num_if), members(r.stored), seen))
         for b in r.bitmaps:
             if b.complaint():
                 gdb.write("%s.%s\n" % (b.name, b.complaint()))
         most = limit()
-        gdb.write("%d members: %s\n" % (r.stored, r.counts()))
+        gdb.write("%s: %s\n" % (members(r.stored), r.counts()))
         for b in r.bitmaps:
-            text = b.text()
+            text = b.text() or "none"
             shown = text if most is None or len(text) <= most else text[:most] + "..."
             gdb.write("%-16s%s\n" % (b.name, shown))
         gdb.write("%-16s%s\n" % ("single_if_index", self._single(r.single)))
         if names:
-            if not _live():
-                raise gdb.GdbError("-names calls into the program: it needs a live process")
             self._names(value, r, most)
 
     def _single(self, single):
@@ -424,8 +428,10 @@ at most `print elements` members are named.  It needs a live process."""
 
     def _names(self, value, r, most):
         inferior = gdb.selected_inferior()
+        if value.address is None:
+            raise gdb.GdbError("-names walks a copy of the record: it must be in the program's memory")
         in_bitmaps = r.stored - (r.single != 0)
-        members = r.stored if most is None else min(r.stored, most)
+        named = r.stored if most is None else min(r.stored, most)
         block = self._malloc(self.RECORD_SIZE + 4 + self.NAME_BUFFER)
         try:
             # A copy whose num_if is the counted one, so that the walk hands
@@ -436,13 +442,13 @@ at most `print elements` members are named.  It needs a live process."""
             gdb.parse_and_eval("*(unsigned int *) %d = %d" % (copy, r.stored))
             listed = []
             step = "if_index_vector_itr_begin"
-            while len(listed) < min(in_bitmaps, members):
+            while len(listed) < min(in_bitmaps, named):
                 if int(gdb.parse_and_eval("((unsigned int (*)(void *, unsigned int *)) %s)((void *) %d, "
                                           "(unsigned int *) %d)" % (step, copy, cursor))) != 0:
                     break
                 listed.append(int(gdb.parse_and_eval("*(unsigned int *) %d" % cursor)))
                 step = "if_index_vector_itr_incr"
-            if r.single != 0 and len(listed) < members:
+            if r.single != 0 and len(listed) < named:
                 listed.append(r.single)
             for ifx in listed:
                 gdb.parse_and_eval("((int (*)(char *, unsigned int)) sprintf_if_index)((char *) %d, %d)"
