@@ -1,15 +1,24 @@
 # Run with the example (examples/basic.c) stopped in main, its record `vec`
 # holding fc1/1-4, fc2/1, port-channel7, iscsi3/6, fc-tunnel4095 and mgmt1.
-# Prints it as built, then rewrites it in place: empty, garbage, some types
-# full and some empty, then corrupt counts.  The output after the "--" line
-# is the same on every target.
+# Prints it as built, under print elements limits and with num_if 0, then
+# rewrites it in place: empty, only the single slot (mgmt1, then a type-1
+# if_index), garbage, some types full and some empty, then corrupt counts,
+# which gdb/MI shows too.  The output after the "--" line is the same on
+# every target.
 define fill
   python gdb.selected_inferior().write_memory(int(gdb.parse_and_eval("&($arg0)")), bytes([$arg1]) * int(gdb.parse_and_eval("sizeof($arg0)")))
 end
 set print address off
 echo --\n
 print vec
-info if-index-vector vec
+info if-index-vector -names vec
+print -elements 3 -- vec
+set print elements 4
+print vec
+set print elements 200
+set var vec.num_if = 0
+info if-index-vector -names vec
+set var vec.num_if = 9
 print &vec
 print vec.iscsi
 print/x vec
@@ -23,6 +32,11 @@ fill vec.fc_tunnel.bits 0
 set var vec.num_if = 0
 set var vec.single_if_index = 0
 print vec
+set var vec.single_if_index = 0x06000001
+set var vec.num_if = 1
+info if-index-vector -names vec
+set var vec.single_if_index = 0x01000000
+info if-index-vector vec
 fill vec 0x5a
 set print elements 8
 print vec
@@ -42,3 +56,6 @@ set var vec.num_if = 70000
 set var vec.port_channel.num_bytes = 31
 print vec
 print vec.port_channel
+interpreter-exec mi "-enable-pretty-printing"
+interpreter-exec mi "-var-create v * vec"
+interpreter-exec mi "-var-list-children --all-values v"
