@@ -1,11 +1,13 @@
 /* SPDX-License-Identifier: MIT */
-/* The C interface from C: every function through the public header, and,
- * where the build has no sanitizer allocator, the library's heap use seen
- * through this program's own malloc and free: which blocks it takes and
+/* The C interface from C: every function through the public header; the
+ * library's text seen through this program's own printf, puts and putchar;
+ * and, where the build has no sanitizer allocator, the library's heap use
+ * seen through this program's own malloc and free: which blocks it takes and
  * releases, in which order, and what it does when one allocation fails. */
 #include <if_index_codec/if_index_codec.h>
 #include <if_index_vec/if_index_vector.h>
 
+#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -53,27 +55,34 @@ void free(void *p) {
 #define LAST_FAILING 0
 #endif
 
-/* The decimal dump of the test vector: each group's header, text and the
- * size of the block that holds the text. */
-static const struct {
-    const char *header, *ranges;
-    int block;
-} groups[] = {{"PHY_FC interfaces: ", "3", 4096},
-              {"PORT_CHANNEL interfaces: ", "255", 1024},
-              {"ISCSI interfaces: ", "133", 4096},
-              {"FC-TUNNEL interfaces: ", "4095", 16384}};
+/* While `seen` is set, text written through printf, puts and putchar is
+ * appended there; otherwise it goes to stdout by calls that do not come back. */
+static char *seen, kept[4096], real[4096];
+static void (*const prints[])(const if_index_vector_t *) = {if_index_vector_printf, if_index_vector_printf_dec,
+                                                             if_index_vector_printf_hex};
+int printf(const char *format, ...) {
+    va_list ap;
+    int n;
+    va_start(ap, format);
+    n = seen ? vsprintf(strchr(seen, '\0'), format, ap) : vprintf(format, ap);
+    va_end(ap);
+    return n;
+}
+int puts(const char *s) { return seen ? (strcat(strcat(seen, s), "\n"), 1) : fprintf(stdout, "%s\n", s); }
+int putchar(int c) { return seen ? (strncat(seen, (const char *)&(char){(char)c}, 1), c & 0xff) : putc(c, stdout); }
 
-/* printf_dec's text, with its heap use logged in `heap` and the fail-th
- * allocation failing (0: none). */
-static const char *dec_text(const if_index_vector_t *vec, int fail, char *heap) {
-    static char out[256];
+/* What print(vec) writes to file descriptor 1, with the heap logged in `heap`
+ * and the fail-th allocation failing (0: none). */
+static const char *stdout_text(void (*print)(const if_index_vector_t *), const if_index_vector_t *vec, int fail,
+                               char *heap) {
+    static char out[4096];
     FILE *tmp = tmpfile();
     int saved = dup(1);
     fflush(stdout);
     dup2(fileno(tmp), 1);
     heap[0] = '\0';
     fail_at = fail, allocations = 0, heap_log = heap;
-    if_index_vector_printf_dec(vec);
+    print(vec);
     heap_log = NULL;
     fflush(stdout);
     dup2(saved, 1);
@@ -83,6 +92,16 @@ static const char *dec_text(const if_index_vector_t *vec, int fail, char *heap) 
     fclose(tmp);
     return out;
 }
+
+/* The decimal dump of the test vector: each group's header, text and the
+ * size of the block that holds the text. */
+static const struct {
+    const char *header, *ranges;
+    int block;
+} groups[] = {{"PHY_FC interfaces: ", "3", 4096},
+              {"PORT_CHANNEL interfaces: ", "255", 1024},
+              {"ISCSI interfaces: ", "133", 4096},
+              {"FC-TUNNEL interfaces: ", "4095", 16384}};
 
 int main(void) {
     if_index_vector_t stack, *heap = if_index_vector_new();
@@ -108,8 +127,6 @@ int main(void) {
     CHECK(if_index_vector_get_next(heap, &cursor, &out) == IF_INDEX_VECTOR_END);
     CHECK(if_index_vector_itr_incr(heap, &cursor) == IF_INDEX_VECTOR_END && cursor == mgmt);
     CHECK(!if_index_vector_get(heap, &cursor, &out) && out == mgmt);
-    if_index_vector_printf(heap);
-    if_index_vector_printf_hex(heap);
     CHECK(!if_index_vector_to_array(heap) && !if_index_vector_from_array(heap, 1, "any") &&
           !if_index_vector_sprintf());
     /* The decimal dump of a vector with a member in every bitmap. */
@@ -127,11 +144,20 @@ int main(void) {
             sprintf(use + strlen(use), g + 1 == fail ? " +%d:failed" : " +%d -%d", groups[g].block,
                     groups[g].block);
         }
-        got = dec_text(&stack, fail, log);
+        got = stdout_text(if_index_vector_printf_dec, &stack, fail, log);
         if (strcmp(got, text) != 0 || (LAST_FAILING && strcmp(log, use) != 0))
             ++failures,
                 fprintf(stderr, "printf_dec, allocation %d failing: got\n%s(heap%s)\nexpected\n%s(heap%s)\n",
                         fail, got, log, text, use);
+    }
+    /* Each print function's text all goes through printf, puts and putchar:
+     * kept there, it is what reaches stdout without them, and nothing
+     * reaches stdout. */
+    for (g = 0; g < 3; ++g, seen = NULL) {
+        strcpy(real, stdout_text(prints[g], &stack, 0, log));
+        kept[0] = '\0', seen = kept;
+        if (*stdout_text(prints[g], &stack, 0, log) || !real[0] || strcmp(kept, real))
+            ++failures, fprintf(stderr, "print function %d: kept\n%s\nnot kept\n%s\n", g, kept, real);
     }
     { /* The stand-in codec: 64 ports a slot; a refused call writes nothing. */
         uint8_t s = 9, p = 9, t = 9;

@@ -1,11 +1,15 @@
 # The built library as the dynamic linker sees it: its defined dynamic symbols
 # are exactly the functions named in EXPECTED, its SONAME is SONAME, and it
 # needs the C library and the codec (CODEC: its file) alone, sanitizer
-# runtimes aside: no C++ runtime, no compiler runtime.  With POPCNT it holds
-# a popcnt instruction (the popcnt clones of its counting loops).
-#   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DEXPECTED=<list file> -DSONAME=… -DCODEC=… [-DPOPCNT=ON]
-#         -P check_library.cmake
+# runtimes aside: no C++ runtime, no compiler runtime.  Every C library
+# symbol it leaves undefined is one that README lists after
+# "<!-- C library symbols -->" (first line: every build; second: some builds);
+# with EXACT_LIBC it uses every one of the first line too.  With POPCNT it
+# holds a popcnt instruction (the popcnt clones of its counting loops).
+#   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DEXPECTED=<list file> -DSONAME=… -DCODEC=… -DREADME=…
+#         [-DEXACT_LIBC=ON] [-DPOPCNT=ON] -P check_library.cmake
 execute_process(COMMAND ${NM} -D --defined-only ${LIB} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${NM} -D --undefined-only ${LIB} OUTPUT_VARIABLE undefined COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${READELF} -d ${LIB} OUTPUT_VARIABLE dynamic COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${READELF} -d ${CODEC} OUTPUT_VARIABLE codec COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL " [B-Zb-z] [^@\n]+" exported "${symbols}") # kind A: version nodes
@@ -30,10 +34,27 @@ if(NOT exported STREQUAL expected OR NOT dynamic MATCHES "\\(SONAME\\)[^\n]*\\[$
     message(FATAL_ERROR "exported:\n${exported}\nexpected:\n${expected}\nexpected SONAME ${SONAME} and NEEDED "
                         "exactly ${allowed}:\n${dynamic}")
 endif()
+# C library symbols (undefined, not weak, with a glibc version) against
+# README's list: its first line (every build) and its second (some builds).
+string(REGEX MATCHALL " U [^@\n]+@GLIBC_" libc "${undefined}")
+list(TRANSFORM libc REPLACE " U ([^@]+)@GLIBC_" "\\1")
+file(READ ${README} readme)
+string(REGEX MATCH "<!-- C library symbols -->\n- ([^\n]*)\n- ([^\n]*)" _ "${readme}")
+set(some "${CMAKE_MATCH_2}")
+string(REGEX REPLACE "[^`]*`([^`]+)`[^`]*" "\\1;" every "${CMAKE_MATCH_1}")
+string(REGEX REPLACE "[^`]*`([^`]+)`[^`]*" "\\1;" some "${some}")
+set(unlisted ${libc})
+set(unused ${every})
+list(REMOVE_ITEM unlisted ${every} ${some})
+list(REMOVE_ITEM unused ${libc})
+if(NOT every OR unlisted OR (EXACT_LIBC AND unused))
+    message(FATAL_ERROR "C library symbols not listed in ${README}: ${unlisted}; listed for every build but "
+                        "not used: ${unused}\n${undefined}")
+endif()
 if(POPCNT)
     execute_process(COMMAND ${OBJDUMP} -d ${LIB} OUTPUT_VARIABLE code COMMAND_ERROR_IS_FATAL ANY)
     if(NOT code MATCHES "\tpopcnt ")
         message(FATAL_ERROR "no popcnt instruction in ${LIB}: the counting loops have lost their popcnt clones")
     endif()
 endif()
-message(STATUS "NEEDED: ${needed}")
+message(STATUS "NEEDED: ${needed}; C library symbols: ${libc}")
