@@ -1,11 +1,8 @@
 # The built library as the dynamic linker sees it: its defined dynamic symbols
 # are exactly the functions named in EXPECTED, its SONAME is SONAME, and it
 # needs the C library and the codec (CODEC: its file) alone, sanitizer
-# runtimes aside: no C++ runtime, no compiler runtime.  Every C library
-# symbol it leaves undefined is one that README lists after
-# "<!-- C library symbols -->" (first line: every build; second: some builds);
-# with EXACT_LIBC it uses every one of the first line too.  With POPCNT it
-# holds a popcnt instruction (the popcnt clones of its counting loops).
+# runtimes aside: no C++ runtime, no compiler runtime.  With POPCNT it holds
+# a popcnt instruction (the popcnt clones of its counting loops).
 #   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DEXPECTED=<list file> -DSONAME=… -DCODEC=… -DREADME=…
 #         [-DEXACT_LIBC=ON] [-DPOPCNT=ON] -P check_library.cmake
 execute_process(COMMAND ${NM} -D --defined-only ${LIB} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
@@ -34,22 +31,21 @@ if(NOT exported STREQUAL expected OR NOT dynamic MATCHES "\\(SONAME\\)[^\n]*\\[$
     message(FATAL_ERROR "exported:\n${exported}\nexpected:\n${expected}\nexpected SONAME ${SONAME} and NEEDED "
                         "exactly ${allowed}:\n${dynamic}")
 endif()
-# C library symbols (undefined, not weak, with a glibc version) against
-# README's list: its first line (every build) and its second (some builds).
+# Its C library symbols (undefined, not weak, with a glibc version) are all
+# in README's list (a line for every build, one for some builds); with
+# EXACT_LIBC, so is every symbol of the first line among them.
 string(REGEX MATCHALL " U [^@\n]+@GLIBC_" libc "${undefined}")
-list(TRANSFORM libc REPLACE " U ([^@]+)@GLIBC_" "\\1")
+list(TRANSFORM libc REPLACE " U ([^@]+)@GLIBC_" "`\\1`")
 file(READ ${README} readme)
-string(REGEX MATCH "<!-- C library symbols -->\n- ([^\n]*)\n- ([^\n]*)" _ "${readme}")
-set(some "${CMAKE_MATCH_2}")
-string(REGEX REPLACE "[^`]*`([^`]+)`[^`]*" "\\1;" every "${CMAKE_MATCH_1}")
-string(REGEX REPLACE "[^`]*`([^`]+)`[^`]*" "\\1;" some "${some}")
+string(REGEX MATCH "<!-- C library symbols -->\n(- ([^\n]*)\n- [^\n]*)" _ "${readme}")
+set(lines "${CMAKE_MATCH_1}")
+string(REGEX MATCHALL "`[^`]+`" unused "${CMAKE_MATCH_2}")
+string(REGEX MATCHALL "`[^`]+`" listed "${lines}")
 set(unlisted ${libc})
-set(unused ${every})
-list(REMOVE_ITEM unlisted ${every} ${some})
+list(REMOVE_ITEM unlisted ${listed})
 list(REMOVE_ITEM unused ${libc})
-if(NOT every OR unlisted OR (EXACT_LIBC AND unused))
-    message(FATAL_ERROR "C library symbols not listed in ${README}: ${unlisted}; listed for every build but "
-                        "not used: ${unused}\n${undefined}")
+if(NOT listed OR unlisted OR (EXACT_LIBC AND unused))
+    message(FATAL_ERROR "C library symbols not in ${README}: ${unlisted}; listed for every build, unused: ${unused}")
 endif()
 if(POPCNT)
     execute_process(COMMAND ${OBJDUMP} -d ${LIB} OUTPUT_VARIABLE code COMMAND_ERROR_IS_FATAL ANY)
