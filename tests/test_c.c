@@ -55,6 +55,16 @@ void free(void *p) {
 #define LAST_FAILING 0
 #endif
 
+/* The decimal dump of the test vector: each group's header, text and the
+ * size of the block that holds the text. */
+static const struct {
+    const char *header, *ranges;
+    int block;
+} groups[] = {{"PHY_FC interfaces: ", "3", 4096},
+              {"PORT_CHANNEL interfaces: ", "255", 1024},
+              {"ISCSI interfaces: ", "133", 4096},
+              {"FC-TUNNEL interfaces: ", "4095", 16384}};
+
 /* While `seen` is set, text written through printf, puts and putchar is
  * appended there; otherwise it goes to stdout by calls that do not come back. */
 static char *seen, kept[4096];
@@ -70,42 +80,32 @@ int puts(const char *s) { return seen ? (strcat(strcat(seen, s), "\n"), 1) : fpr
 int putchar(int c) { return seen ? (strncat(seen, &(char){(char)c}, 1), c & 0xff) : putc(c, stdout); }
 
 /* What print(vec) writes to file descriptor 1, with the heap logged in `heap`
- * and the fail-th allocation failing (0: none).  Run again with printf, puts
- * and putchar keeping their text, it must be kept whole and nothing written. */
+ * and the fail-th allocation failing (0: none).  Run again, printf, puts and
+ * putchar must keep all of it: no byte goes out past them. */
 static const char *stdout_text(void (*print)(const if_index_vector_t *), const if_index_vector_t *vec,
                                int fail, char *heap) {
-    static char out[2][sizeof kept];
-    int keep;
-    for (keep = 0; keep < 2; ++keep) {
-        FILE *tmp = tmpfile();
-        int saved = dup(1);
-        fflush(stdout);
-        dup2(fileno(tmp), 1);
-        heap[0] = kept[0] = '\0', seen = keep ? kept : NULL;
-        fail_at = fail, allocations = 0, heap_log = heap;
-        print(vec);
-        heap_log = seen = NULL;
-        fflush(stdout);
-        dup2(saved, 1);
-        close(saved);
-        rewind(tmp);
-        out[keep][fread(out[keep], 1, sizeof out[keep] - 1, tmp)] = '\0';
-        fclose(tmp);
-    }
-    if (out[1][0] || strcmp(kept, out[0]) != 0)
-        ++failures, fprintf(stderr, "kept by printf, puts and putchar:\n%s\nwritten:\n%s\n", kept, out[0]);
-    return out[0];
+    static char out[sizeof kept];
+    FILE *tmp = tmpfile();
+    int saved = dup(1);
+    fflush(stdout);
+    dup2(fileno(tmp), 1);
+    heap[0] = '\0';
+    fail_at = fail, allocations = 0, heap_log = heap;
+    print(vec);
+    heap_log = NULL;
+    fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+    rewind(tmp);
+    out[fread(out, 1, sizeof out - 1, tmp)] = '\0';
+    fclose(tmp);
+    heap[0] = kept[0] = '\0', seen = kept, fail_at = fail, allocations = 0, heap_log = heap;
+    print(vec);
+    heap_log = seen = NULL;
+    if (strcmp(kept, out) != 0)
+        ++failures, fprintf(stderr, "kept by printf, puts and putchar:\n%s\nwritten:\n%s\n", kept, out);
+    return out;
 }
-
-/* The decimal dump of the test vector: each group's header, text and the
- * size of the block that holds the text. */
-static const struct {
-    const char *header, *ranges;
-    int block;
-} groups[] = {{"PHY_FC interfaces: ", "3", 4096},
-              {"PORT_CHANNEL interfaces: ", "255", 1024},
-              {"ISCSI interfaces: ", "133", 4096},
-              {"FC-TUNNEL interfaces: ", "4095", 16384}};
 
 int main(void) {
     if_index_vector_t stack, *heap = if_index_vector_new();
