@@ -2,16 +2,19 @@
 // Text output on standard output: the name listing, the decimal range dump
 // and the hex dump, plus the three placeholders.
 //
-// All three build their text with one appender, Text, in a stack buffer that
-// goes to stdout with one fwrite when full and at the end: a short dump is
-// one call, and the text interleaves correctly with the caller's own stdio
-// output.  The decimal dump, the only text that uses the heap, writes each
-// bitmap's range text into a malloc'd buffer of that bitmap's own size,
-// released before the next bitmap; a bitmap whose buffer cannot be had keeps
-// its header line and loses only its text.  Numbers come from a two-digit
-// table and hex digits from word arithmetic, not from formatted-output
-// calls.  Range text takes whole runs from the shared word scan
-// (for_each_run), never bit by bit.
+// Every byte goes out through printf, so a caller that interposes the C
+// library's printf sees all of it, and the text interleaves correctly with
+// the caller's own stdio output.  All three build their text with one
+// appender, Text, in a stack buffer that is printed when full and at the end:
+// a hex dump or a short listing is one call.  The decimal dump, the only text
+// that uses the heap, writes each bitmap's range text into a malloc'd buffer
+// of that bitmap's own size and prints it with one call, together with what
+// the stack buffer holds before it (the header, and first the count line);
+// the buffer is released before the next bitmap's is taken, and a bitmap
+// whose buffer cannot be had keeps its header line and loses only its text.
+// Numbers come from a two-digit table and hex digits from word arithmetic,
+// not from formatted-output calls.  Range text takes whole runs from the
+// shared word scan (for_each_run), never bit by bit.
 #include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_vector.h>
 
@@ -142,9 +145,10 @@ inline void put_hex_word(char *out, const std::uint8_t *p) noexcept {
 }
 
 // Text for standard output, built in a caller's buffer: every put advances
-// by what it wrote, and the buffer goes out with one fwrite when a put would
-// overflow it and when the Text ends.  A buffer that holds a whole dump thus
-// writes it with one call.
+// by what it wrote, and the buffer is printed when a put would overflow it
+// and when the Text ends.  A buffer that holds a whole text thus prints it
+// with one call.  The text never holds a NUL (names are read up to their
+// terminator), so "%.*s" prints exactly the bytes put.
 class Text {
 public:
     Text(char *buf, std::size_t size) noexcept : buf_(buf), end_(buf + size), out_(buf) {}
@@ -168,19 +172,6 @@ public:
         put_decimal(num_if);
         put('\n');
     }
-    // n bytes of text built elsewhere: copied in when they fit, else
-    // written straight after what the buffer holds.
-    void put_block(const char *s, std::size_t n) noexcept {
-        if (static_cast<std::size_t>(end_ - out_) < n) {
-            flush();
-            if (static_cast<std::size_t>(end_ - out_) < n) {
-                std::fwrite(s, 1, n, stdout);
-                return;
-            }
-        }
-        std::memcpy(out_, s, n);
-        out_ += n;
-    }
     // Every byte of a bitmap as two lowercase hex digits, in one piece.
     void put_hex(const std::uint8_t *bits, int capacity) noexcept {
         const auto bytes = static_cast<std::size_t>(capacity) / 8;
@@ -189,8 +180,15 @@ public:
             put_hex_word(out + 2 * i, bits + i);
         out_ = out + 2 * bytes;
     }
+    // Prints what the buffer holds, then the terminated text `tail` and a
+    // newline, with one call.
+    void print_line(const char *tail) noexcept {
+        std::printf("%.*s%s\n", pending(), buf_, tail);
+        out_ = buf_;
+    }
     void flush() noexcept {
-        std::fwrite(buf_, 1, static_cast<std::size_t>(out_ - buf_), stdout);
+        if (out_ != buf_)
+            std::printf("%.*s", pending(), buf_);
         out_ = buf_;
     }
 
@@ -203,6 +201,8 @@ private:
             flush();
         return out_;
     }
+    // Bytes held, as printf's precision: the buffer is far smaller than INT_MAX.
+    int pending() const noexcept { return static_cast<int>(out_ - buf_); }
 
     char *const buf_;
     char *const end_;
@@ -211,6 +211,7 @@ private:
 
 // The stack buffer of every text: a whole hex dump fits.
 constexpr std::size_t kStackText = 4096;
+static_assert(kStackText <= INT32_MAX);
 constexpr std::size_t kCountLineMax = dump_count_header.size() + sizeof "-2147483648\n" - 1;
 static_assert([] {
     std::size_t n = kCountLineMax;
@@ -240,7 +241,7 @@ static_assert([] {
 }
 
 // Both dumps: nothing for an empty vector, else the count line, then per
-// bitmap its header, what `group` puts for it, and a newline.
+// bitmap its header and what `group` puts for it, newline included.
 template <class Group>
 [[gnu::always_inline]] inline void put_dump(const if_index_vector_t *vec, Group group) noexcept {
     if (vec->num_if == 0)
@@ -251,7 +252,6 @@ template <class Group>
     for (const auto &t : kBitmapTypes) {
         text.put(t.dump_header);
         group(text, t);
-        text.put('\n');
     }
 }
 
@@ -290,17 +290,22 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
 
 void if_index_vector_printf_dec(const if_index_vector_t *vec) {
     put_dump(vec, [vec](Text &text, const BitmapType &t) {
-        // A failed allocation costs this group its range text, nothing more.
-        if (char *const ranges = static_cast<char *>(std::malloc(t.text_buffer))) {
-            const char *const end = put_range_text(ranges, bitmap_bits(vec, t), t.capacity);
-            text.put_block(ranges, static_cast<std::size_t>(end - ranges));
-            std::free(ranges);
+        char *const ranges = static_cast<char *>(std::malloc(t.text_buffer));
+        if (ranges == nullptr) { // costs this group its range text, nothing more
+            text.put('\n');
+            return;
         }
+        *put_range_text(ranges, bitmap_bits(vec, t), t.capacity) = '\0';
+        text.print_line(ranges);
+        std::free(ranges);
     });
 }
 
 void if_index_vector_printf_hex(const if_index_vector_t *vec) {
-    put_dump(vec, [vec](Text &text, const BitmapType &t) { text.put_hex(bitmap_bits(vec, t), t.capacity); });
+    put_dump(vec, [vec](Text &text, const BitmapType &t) {
+        text.put_hex(bitmap_bits(vec, t), t.capacity);
+        text.put('\n');
+    });
 }
 
 int if_index_vector_to_array(...) { return 0; }

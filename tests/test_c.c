@@ -1,11 +1,13 @@
 /* SPDX-License-Identifier: MIT */
-/* The C interface from C: every function through the public header, and,
- * where the build has no sanitizer allocator, the library's heap use seen
- * through this program's own malloc and free: which blocks it takes and
+/* The C interface from C: every function through the public header; the
+ * library's text seen through this program's own printf, puts and putchar;
+ * and, where the build has no sanitizer allocator, the library's heap use
+ * seen through this program's own malloc and free: which blocks it takes and
  * releases, in which order, and what it does when one allocation fails. */
 #include <if_index_codec/if_index_codec.h>
 #include <if_index_vec/if_index_vector.h>
 
+#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -63,17 +65,33 @@ static const struct {
               {"ISCSI interfaces: ", "133", 4096},
               {"FC-TUNNEL interfaces: ", "4095", 16384}};
 
-/* printf_dec's text, with its heap use logged in `heap` and the fail-th
- * allocation failing (0: none). */
-static const char *dec_text(const if_index_vector_t *vec, int fail, char *heap) {
-    static char out[256];
+/* While `seen` is set, text written through printf, puts and putchar is
+ * appended there; otherwise it goes to stdout by calls that do not come back. */
+static char *seen, kept[4096];
+int printf(const char *format, ...) {
+    va_list ap;
+    int n;
+    va_start(ap, format);
+    n = seen ? vsprintf(strchr(seen, '\0'), format, ap) : vprintf(format, ap);
+    va_end(ap);
+    return n;
+}
+int puts(const char *s) { return seen ? (strcat(strcat(seen, s), "\n"), 1) : fprintf(stdout, "%s\n", s); }
+int putchar(int c) { return seen ? (strncat(seen, &(char){(char)c}, 1), c & 0xff) : putc(c, stdout); }
+
+/* What print(vec) writes to file descriptor 1, with the heap logged in `heap`
+ * and the fail-th allocation failing (0: none).  Run again, printf, puts and
+ * putchar must keep all of it: no byte goes out past them. */
+static const char *stdout_text(void (*print)(const if_index_vector_t *), const if_index_vector_t *vec,
+                               int fail, char *heap) {
+    static char out[sizeof kept];
     FILE *tmp = tmpfile();
     int saved = dup(1);
     fflush(stdout);
     dup2(fileno(tmp), 1);
     heap[0] = '\0';
     fail_at = fail, allocations = 0, heap_log = heap;
-    if_index_vector_printf_dec(vec);
+    print(vec);
     heap_log = NULL;
     fflush(stdout);
     dup2(saved, 1);
@@ -81,6 +99,11 @@ static const char *dec_text(const if_index_vector_t *vec, int fail, char *heap) 
     rewind(tmp);
     out[fread(out, 1, sizeof out - 1, tmp)] = '\0';
     fclose(tmp);
+    heap[0] = kept[0] = '\0', seen = kept, fail_at = fail, allocations = 0, heap_log = heap;
+    print(vec);
+    heap_log = seen = NULL;
+    if (strcmp(kept, out) != 0)
+        ++failures, fprintf(stderr, "kept by printf, puts and putchar:\n%s\nwritten:\n%s\n", kept, out);
     return out;
 }
 
@@ -108,8 +131,6 @@ int main(void) {
     CHECK(if_index_vector_get_next(heap, &cursor, &out) == IF_INDEX_VECTOR_END);
     CHECK(if_index_vector_itr_incr(heap, &cursor) == IF_INDEX_VECTOR_END && cursor == mgmt);
     CHECK(!if_index_vector_get(heap, &cursor, &out) && out == mgmt);
-    if_index_vector_printf(heap);
-    if_index_vector_printf_hex(heap);
     CHECK(!if_index_vector_to_array(heap) && !if_index_vector_from_array(heap, 1, "any") &&
           !if_index_vector_sprintf());
     /* The decimal dump of a vector with a member in every bitmap. */
@@ -127,12 +148,14 @@ int main(void) {
             sprintf(use + strlen(use), g + 1 == fail ? " +%d:failed" : " +%d -%d", groups[g].block,
                     groups[g].block);
         }
-        got = dec_text(&stack, fail, log);
+        got = stdout_text(if_index_vector_printf_dec, &stack, fail, log);
         if (strcmp(got, text) != 0 || (LAST_FAILING && strcmp(log, use) != 0))
             ++failures,
                 fprintf(stderr, "printf_dec, allocation %d failing: got\n%s(heap%s)\nexpected\n%s(heap%s)\n",
                         fail, got, log, text, use);
     }
+    CHECK(*stdout_text(if_index_vector_printf, &stack, 0, log) &&
+          *stdout_text(if_index_vector_printf_hex, &stack, 0, log));
     { /* The stand-in codec: 64 ports a slot; a refused call writes nothing. */
         uint8_t s = 9, p = 9, t = 9;
         uint16_t n = 9;

@@ -1,11 +1,13 @@
 # The built library as the dynamic linker sees it: its defined dynamic symbols
 # are exactly the functions named in EXPECTED, its SONAME is SONAME, and it
 # needs the C library and the codec (CODEC: its file) alone, sanitizer
-# runtimes aside: no C++ runtime, no compiler runtime.  With POPCNT it holds
-# a popcnt instruction (the popcnt clones of its counting loops).
-#   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DEXPECTED=<list file> -DSONAME=… -DCODEC=… [-DPOPCNT=ON]
-#         -P check_library.cmake
+# runtimes aside (FLAGS: the compiler flags): no C++ runtime, no compiler
+# runtime.  With POPCNT it holds a popcnt instruction (the popcnt clones of
+# its counting loops).
+#   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DEXPECTED=<list file> -DSONAME=… -DCODEC=… -DREADME=…
+#         -DFLAGS=<compiler flags> [-DPOPCNT=ON] -P check_library.cmake
 execute_process(COMMAND ${NM} -D --defined-only ${LIB} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${NM} -D --undefined-only ${LIB} OUTPUT_VARIABLE undefined COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${READELF} -d ${LIB} OUTPUT_VARIABLE dynamic COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${READELF} -d ${CODEC} OUTPUT_VARIABLE codec COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL " [B-Zb-z] [^@\n]+" exported "${symbols}") # kind A: version nodes
@@ -18,6 +20,10 @@ string(REPLACE "." "\\." soname_re "${SONAME}")
 string(REGEX MATCHALL "\\(NEEDED\\)[^\n]*\\[[^]\n]+\\]" needed "${dynamic}")
 list(TRANSFORM needed REPLACE ".*\\[(.+)\\]" "\\1")
 list(FILTER needed EXCLUDE REGEX "^lib[a-z]*san\\.so")
+if(FLAGS MATCHES "-fsanitize") # whose runtime may supply every C library call the library makes
+    list(APPEND needed libc.so.6)
+endif()
+list(REMOVE_DUPLICATES needed)
 list(SORT needed)
 get_filename_component(codec_name ${CODEC} NAME)
 if(codec MATCHES "\\(SONAME\\)[^\n]*\\[([^]\n]+)\\]")
@@ -30,10 +36,25 @@ if(NOT exported STREQUAL expected OR NOT dynamic MATCHES "\\(SONAME\\)[^\n]*\\[$
     message(FATAL_ERROR "exported:\n${exported}\nexpected:\n${expected}\nexpected SONAME ${SONAME} and NEEDED "
                         "exactly ${allowed}:\n${dynamic}")
 endif()
+# Its C library symbols (undefined, not weak, glibc-versioned) all in README's list, a line for every
+# build and one for some; all of the first line used unless sanitizers or coverage replace some.
+string(REGEX MATCHALL " U [^@\n]+@GLIBC_" libc "${undefined}")
+list(TRANSFORM libc REPLACE " U ([^@]+)@GLIBC_" "`\\1`")
+file(READ ${README} readme)
+string(REGEX MATCH "<!-- C library symbols -->\n(- ([^\n]*)\n- [^\n]*)" _ "${readme}")
+set(lines "${CMAKE_MATCH_1}")
+string(REGEX MATCHALL "`[^`]+`" unused "${CMAKE_MATCH_2}")
+string(REGEX MATCHALL "`[^`]+`" listed "${lines}")
+set(unlisted ${libc})
+list(REMOVE_ITEM unlisted ${listed})
+list(REMOVE_ITEM unused ${libc})
+if(NOT listed OR unlisted OR (unused AND NOT FLAGS MATCHES "-fsanitize|--coverage"))
+    message(FATAL_ERROR "C library symbols not in ${README}: ${unlisted}; listed for every build, unused: ${unused}")
+endif()
 if(POPCNT)
     execute_process(COMMAND ${OBJDUMP} -d ${LIB} OUTPUT_VARIABLE code COMMAND_ERROR_IS_FATAL ANY)
     if(NOT code MATCHES "\tpopcnt ")
         message(FATAL_ERROR "no popcnt instruction in ${LIB}: the counting loops have lost their popcnt clones")
     endif()
 endif()
-message(STATUS "NEEDED: ${needed}")
+message(STATUS "NEEDED: ${needed}; C library symbols: ${libc}")
