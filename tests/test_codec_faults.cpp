@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The library against codecs other than the stand-in: this program's own codec
-// calls come first in symbol lookup, for the library too, and forward to the
-// stand-in either honestly, with a few if_indexes misclassified or with
-// failing accessors (planted), with every result right but every status other
-// than if_index_get_type's non-zero and every name length wrong (lying), or
-// taking ports of 64 and more, which the stand-in refuses (folding).
+// The library against codecs other than the one it is linked with: this
+// program's own codec calls come first in symbol lookup, for the library too,
+// and forward to that codec either honestly, with a few if_indexes
+// misclassified or with failing accessors (planted), with every result right
+// but every status other than if_index_get_type's non-zero and every name's
+// length or status wrong (lying), or building and taking ports of 64 and more,
+// which a codec refuses (folding).  The calls are declared as the codec's
+// header does, whatever its type record and sprintf_if_index's result.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -18,65 +20,72 @@ namespace {
 enum class Codec { honest, planted, lying, folding };
 Codec g_codec = Codec::honest; // set by each test; the tests run one at a time
 
-// 0 classified as type 6; fc1/1 not classified, no type written; then fc3/4,
-// port-channel5, iscsi1/2, fc-tunnel77 classified, but their accessors fail.
-constexpr std::uint32_t kRefused[] = {0, 0x01000000u, 0x01020300u, 0x04000005u, 0x0B000100u, 0x0F00004Du};
-constexpr const std::uint32_t *kAccessorFails = kRefused + 2;
-constexpr std::uint32_t kStatusNine = 0x040000C8u; // port-channel200, classified with status 9
-
-// A PHY_FC or ISCSI if_index of the stand-in's layout with a port of 64 or
-// more, which the folding codec classifies and gives the fields of.
-bool folds(std::uint32_t ifx) {
-    const unsigned type = ifx >> 24, port = ifx >> 8 & 0xFF;
-    return g_codec == Codec::folding && (type == IF_TYPE_PHY_FC || type == IF_TYPE_ISCSI) && port >= 64 &&
-           (ifx & 0xFF) == 0;
+// Planted: 0 classified as type 6; fc1/1 not classified, no type written;
+// then fc3/4, port-channel5, iscsi1/2, fc-tunnel77 classified, but their
+// accessors fail (filled in, through the honest codec, by the test).
+std::array<std::uint32_t, 6> g_refused{};
+std::uint32_t g_status_nine = 0; // port-channel200, classified with status 9
+bool accessor_fails(std::uint32_t ifx) {
+    return g_codec == Codec::planted && std::count(g_refused.begin() + 2, g_refused.end(), ifx) != 0;
 }
+
+// Folding: the if_indexes of ports of 64 and more are this codec's own:
+// kWide, the ISCSI bit, slot, port.
+constexpr std::uint32_t kWide = 0x7FFE0000u;
+bool wide(std::uint32_t ifx) { return g_codec == Codec::folding && (ifx & 0xFFFE0000u) == kWide; }
 
 template <class Fn>
 Fn *real(Fn *, const char *name) {
     return reinterpret_cast<Fn *>(dlsym(RTLD_NEXT, name));
 }
-// Defines `fn` to call the stand-in's definition; a planted accessor fails
-// without writing, every status lies when lying, and a folding port accessor
-// gives the fields itself (`fold`).
-#define INTERPOSE(fn, params, ifx, fold, ...)                                                 \
-    uint32_t fn params {                                                                      \
-        if (g_codec == Codec::planted && std::count(kAccessorFails, std::end(kRefused), ifx)) \
-            return 1;                                                                         \
-        if (folds(ifx))                                                                       \
-            return fold, 0;                                                                   \
-        return real(&fn, #fn)(__VA_ARGS__) + (g_codec == Codec::lying ? 42u : 0u);            \
+// Defines `fn` to call the codec's definition; a planted accessor fails
+// without writing, every status lies when lying, and a folding port call
+// does `fold` itself when `folds`.
+#define INTERPOSE(fn, params, planted_ifx, folds, fold, ...)                       \
+    uint32_t fn params {                                                           \
+        if (accessor_fails(planted_ifx))                                           \
+            return 1;                                                              \
+        if (g_codec == Codec::folding && (folds))                                  \
+            return fold, 0;                                                        \
+        return real(&fn, #fn)(__VA_ARGS__) + (g_codec == Codec::lying ? 42u : 0u); \
     }
-#define FIELDS (*s = static_cast<uint8_t>(x >> 16), *p = static_cast<uint8_t>(x >> 8))
+#define FIELDS (*s = static_cast<uint8_t>(x >> 8), *p = static_cast<uint8_t>(x))
+#define WIDE(bit) (*x = kWide | (bit) << 16 | std::uint32_t{s} << 8 | p)
 
 } // namespace
 
 extern "C" {
 
-uint32_t if_index_get_type(uint32_t ifx, if_index_type_info_t *info) {
-    if (g_codec == Codec::planted && ifx == kRefused[0])
-        return info->type = IF_TYPE_SINGLE, 0;
-    if (g_codec == Codec::planted && ifx == kRefused[1])
+uint32_t if_index_get_type(uint32_t ifx, ifvec::codec_detail::record_ptr info) {
+    auto *type = static_cast<std::uint8_t *>(static_cast<void *>(info));
+    if (g_codec == Codec::planted && ifx == g_refused[0])
+        return *type = IF_TYPE_SINGLE, 0;
+    if (g_codec == Codec::planted && ifx == g_refused[1])
         return 7;
-    if (folds(ifx))
-        return info->type = static_cast<uint8_t>(ifx >> 24), 0;
+    if (wide(ifx))
+        return *type = ifx & 1u << 16 ? IF_TYPE_ISCSI : IF_TYPE_PHY_FC, 0;
     const uint32_t st = real(&if_index_get_type, "if_index_get_type")(ifx, info);
-    return g_codec == Codec::planted && ifx == kStatusNine ? 9 : st;
+    return g_codec == Codec::planted && ifx == g_status_nine ? 9 : st;
 }
-INTERPOSE(if_index_phy_fc_get_fields, (uint32_t x, uint8_t *s, uint8_t *p, uint8_t *t), x, FIELDS, x, s, p, t)
-INTERPOSE(if_index_iscsi_get_fields, (uint32_t x, uint8_t *s, uint8_t *p), x, FIELDS, x, s, p)
-INTERPOSE(if_index_port_channel_get_channel_num, (uint32_t x, uint16_t *c), x, (void)0, x, c)
-INTERPOSE(if_index_fcmpls_tnnl_get_tunnel, (uint32_t x, uint16_t *t), x, (void)0, x, t)
-INTERPOSE(if_index_phy_fc_port_init, (uint32_t * x, uint8_t s, uint8_t p, uint8_t t), 0u, (void)0, x, s, p, t)
-INTERPOSE(if_index_iscsi_port_init, (uint32_t * x, uint8_t s, uint8_t p), 0u, (void)0, x, s, p)
-INTERPOSE(if_index_port_channel_init, (uint32_t * x, uint16_t c), 0u, (void)0, x, c)
-INTERPOSE(if_index_fcmpls_tnnl_init, (uint32_t * x, uint16_t t), 0u, (void)0, x, t)
+INTERPOSE(if_index_phy_fc_get_fields, (uint32_t x, uint8_t *s, uint8_t *p, uint8_t *t), x, wide(x), FIELDS, x,
+          s, p, t)
+INTERPOSE(if_index_iscsi_get_fields, (uint32_t x, uint8_t *s, uint8_t *p), x, wide(x), FIELDS, x, s, p)
+INTERPOSE(if_index_port_channel_get_channel_num, (uint32_t x, uint16_t *c), x, false, (void)0, x, c)
+INTERPOSE(if_index_fcmpls_tnnl_get_tunnel, (uint32_t x, uint16_t *t), x, false, (void)0, x, t)
+INTERPOSE(if_index_phy_fc_port_init, (uint32_t * x, uint8_t s, uint8_t p, uint8_t t), 0u, p >= 64, WIDE(0u),
+          x, s, p, t)
+INTERPOSE(if_index_iscsi_port_init, (uint32_t * x, uint8_t s, uint8_t p), 0u, p >= 64, WIDE(1u), x, s, p)
+INTERPOSE(if_index_port_channel_init, (uint32_t * x, uint16_t c), 0u, false, (void)0, x, c)
+INTERPOSE(if_index_fcmpls_tnnl_init, (uint32_t * x, uint16_t t), 0u, false, (void)0, x, t)
 
-int sprintf_if_index(char *buf, uint32_t ifx) {
+// A length (or a status, as a codec defines it) of 0, -1 and 100000 in turn
+// when lying.
+using name_result = decltype(sprintf_if_index(nullptr, 0));
+name_result sprintf_if_index(char *buf, uint32_t ifx) {
     static int calls = 0;
-    const int n = real(&sprintf_if_index, "sprintf_if_index")(buf, ifx);
-    constexpr int kLengths[] = {0, -1, 100000};
-    return g_codec == Codec::lying ? kLengths[calls++ % 3] : n;
+    const name_result n = real(&sprintf_if_index, "sprintf_if_index")(buf, ifx);
+    constexpr int kLies[] = {0, -1, 100000};
+    return g_codec == Codec::lying ? static_cast<name_result>(kLies[calls++ % 3]) : n;
 }
 
 } // extern "C"
@@ -95,35 +104,44 @@ constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY
 // classification's non-zero status is handed back by add and remove, which
 // still do their work.
 TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
+    const std::uint32_t single = ifvec::test::classified_as(IF_TYPE_SINGLE).at(0);
+    g_refused = {0,
+                 at(IF_TYPE_PHY_FC, 0),
+                 at(IF_TYPE_PHY_FC, 2 * 64 + 3),
+                 at(IF_TYPE_PORT_CHANNEL, 5),
+                 at(IF_TYPE_ISCSI, 1),
+                 at(IF_TYPE_FC_TUNNEL, 77)};
+    g_status_nine = at(IF_TYPE_PORT_CHANNEL, 200);
     g_codec = Codec::planted;
     if_index_vector_t v;
     if_index_vector_init(&v);
-    for (std::uint8_t code :
-         {IF_TYPE_PHY_FC, IF_TYPE_PORT_CHANNEL, IF_TYPE_ISCSI, IF_TYPE_FC_TUNNEL, IF_TYPE_SINGLE})
+    for (std::uint8_t code : {IF_TYPE_PHY_FC, IF_TYPE_PORT_CHANNEL, IF_TYPE_ISCSI, IF_TYPE_FC_TUNNEL})
         ASSERT_EQ(if_index_vector_add(&v, at(code, 100)), 0u);
+    ASSERT_EQ(if_index_vector_add(&v, single), 0u);
     const if_index_vector_t before = v;
-    for (std::uint32_t x : kRefused) {
+    for (std::uint32_t x : g_refused) {
         EXPECT_EQ(if_index_vector_add(&v, x), std::uint32_t{IF_INDEX_VECTOR_BAD_TYPE}) << x;
         EXPECT_EQ(if_index_vector_remove(&v, x), std::uint32_t{IF_INDEX_VECTOR_BAD_TYPE}) << x;
         EXPECT_EQ(if_index_vector_is_present(&v, x), 0) << x;
         EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0) << x;
     }
     const std::uint32_t following[] = {at(IF_TYPE_PORT_CHANNEL, 100), at(IF_TYPE_ISCSI, 100),
-                                       at(IF_TYPE_FC_TUNNEL, 100), at(IF_TYPE_SINGLE, 100)};
+                                       at(IF_TYPE_FC_TUNNEL, 100), single};
     for (std::size_t i = 0; i < 4; ++i) {
-        std::uint32_t cursor = kAccessorFails[i], out = 0;
+        std::uint32_t cursor = g_refused[i + 2], out = 0;
         EXPECT_EQ(if_index_vector_itr_incr(&v, &cursor), i < 3 ? kOk : kEnd) << i;
         EXPECT_EQ(cursor, following[i]) << i;
-        EXPECT_EQ(if_index_vector_next(&v, kAccessorFails[i], &out), kEnd) << i;
+        EXPECT_EQ(if_index_vector_next(&v, g_refused[i + 2], &out), kEnd) << i;
     }
-    EXPECT_EQ(if_index_vector_add(&v, kStatusNine), 9u);
-    EXPECT_EQ(if_index_vector_is_present(&v, kStatusNine), 1);
+    EXPECT_EQ(if_index_vector_add(&v, g_status_nine), 9u);
+    EXPECT_EQ(if_index_vector_is_present(&v, g_status_nine), 1);
     EXPECT_EQ(v.num_if, before.num_if + 1);
-    EXPECT_EQ(if_index_vector_remove(&v, kStatusNine), 9u);
+    EXPECT_EQ(if_index_vector_remove(&v, g_status_nine), 9u);
     EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0);
 }
 
-// With every status but if_index_get_type's and every name length lying,
+// With every status but if_index_get_type's and every name's length or
+// status lying,
 // every operation, printed text and C++ text still agrees with the model.
 TEST(CodecFaults, LyingStatusesAndNameLengthsChangeNothing) {
     g_codec = Codec::lying;
@@ -147,7 +165,7 @@ TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
                  {port_ifx(IF_TYPE_ISCSI, 14, 128), -1},  {port_ifx(IF_TYPE_PHY_FC, 255, 255), -1},
                  {at(IF_TYPE_PORT_CHANNEL, 0xFFFF), -1},  {at(IF_TYPE_FC_TUNNEL, 0xFFFF), -1}};
     for (const auto &c : cases) {
-        const auto type = static_cast<std::uint8_t>(c.ifx >> 24);
+        const std::uint8_t type = ifvec::classify(c.ifx).type;
         if_index_vector_t v;
         std::uint32_t first = 0;
         if_index_vector_init(&v);

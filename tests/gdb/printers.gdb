@@ -1,5 +1,6 @@
-# Run with the example (examples/basic.c) stopped in main, its record `vec`
-# holding fc1/1-4, fc2/1, port-channel7, iscsi3/6, fc-tunnel4095 and mgmt1.
+# Run with the example (examples/basic.c, given 0x06000001) stopped in main,
+# its record `vec` holding fc1/1-4, fc2/1, port-channel7, iscsi3/6,
+# fc-tunnel4095 and mgmt1.
 # Prints it as built, under print elements limits and with num_if 0, then
 # rewrites it in place: empty, only the single slot (mgmt1, then a type-1
 # if_index), garbage, some types full and some empty, then corrupt counts,

@@ -2,8 +2,9 @@
 # project would: only the public headers (the codec's with the stand-in) and
 # SONAME links; the README's C and C++ examples (after "<!-- compiled: NAME
 # -->") built through find_package, and the C one through pkg-config, print
-# what the README shows (after "<!-- output: NAME -->"); the installed ifvec
-# runs.  Compilers and flags are the parent build's (sanitizer runtimes).
+# what the README shows (after "<!-- output: NAME -->") in the stand-in's
+# names (STANDIN; with another codec they only have to succeed); the
+# installed ifvec runs.  Compilers and flags are the parent build's (sanitizer runtimes).
 load_cache("${BUILD_DIR}" READ_WITH_PREFIX "" IF_INDEX_VEC_STANDIN_CODEC IF_INDEX_VEC_CODEC_PKGCONFIG_DIR
     IF_INDEX_VEC_PROGRAM_INSTALL_RPATH)
 function(run)
@@ -15,7 +16,7 @@ function(run)
 endfunction()
 function(expect_output want)
     run(${ARGN})
-    if(NOT run_output STREQUAL want)
+    if(NOT want STREQUAL "*" AND NOT run_output STREQUAL want)
         message(FATAL_ERROR "${ARGN} printed:\n${run_output}\nexpected:\n${want}")
     endif()
 endfunction()
@@ -50,6 +51,9 @@ foreach(name readme_example.c readme_example.cpp)
     endif()
     file(WRITE "${WORK_DIR}/examples/${name}" "${CMAKE_MATCH_1}")
     set(expected_${name} "${CMAKE_MATCH_2}")
+    if(NOT STANDIN) # its names are another codec's: the example only has to succeed
+        set(expected_${name} "*")
+    endif()
 endforeach()
 
 run("${CMAKE_COMMAND}" -S "${CMAKE_CURRENT_LIST_DIR}/consumer" -B "${WORK_DIR}/build" -G "${GENERATOR}"
@@ -78,5 +82,6 @@ if(WITH_IFVEC)
     if(NOT IF_INDEX_VEC_PROGRAM_INSTALL_RPATH)
         set(env "LD_LIBRARY_PATH=${run_path}")
     endif()
-    expect_output("fc1/2\n" "${CMAKE_COMMAND}" -E env ${env} "${stage}/bin/ifvec" show --names 0x01000100)
+    expect_output("No. of interfaces: 1\nPHY_FC interfaces: \nPORT_CHANNEL interfaces: 7\nISCSI interfaces: \nFC-TUNNEL interfaces: \n"
+        "${CMAKE_COMMAND}" -E env ${env} "${stage}/bin/ifvec" show --ranges port_channel:7)
 endif()

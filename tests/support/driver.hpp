@@ -104,17 +104,14 @@ private:
     // Every field is a value, whatever it is: slot * 64 + port is not masked,
     // and a position may lie beyond the capacity (fields of all ones too).
     static Ifx describe(std::uint32_t v) {
-        if_index_type_info_t info{};
-        if (if_index_get_type(v, &info) != IF_INDEX_CODEC_OK)
-            return {v, 0xFF, -1, 0};
-        const unsigned slot = v >> 16 & 0xFF, port = v >> 8 & 0xFF, n = v & 0xFFFF;
-        const int r = row_of(info.type);
-        return {v, info.type, r, static_cast<int>(r >= 0 && kRows[r].ports ? slot * 64 + port : n)};
+        const location l = locate(v);
+        const int r = row_of(l.type);
+        return {v, l.type, r, r >= 0 ? l.position : 0};
     }
 
     // Mostly held types near word edges and anywhere in range; sometimes the
     // last position, the capacity, beyond it, ports of 64-255 (which fold onto
-    // later slots, where a codec gives them), all-ones fields, the single
+    // later slots, where a codec builds them), all-ones fields, the single
     // slot, types without storage, any 32-bit value, and the unclassifiable 0.
     Ifx random_ifx() {
         static constexpr std::uint8_t kCodes[] = {1, 4, 11, 15, kSingle, 10, 2, 0, 16, 255};
@@ -122,8 +119,10 @@ private:
             return describe(pick(16) == 0 ? 0 : pick(1u << 16) << 16 | pick(1u << 16));
         const std::uint8_t code = kCodes[pick(pick(4) == 0 ? 10 : 4)];
         const int r = row_of(code);
-        if (r < 0)
-            return describe(at(code, static_cast<int>(pick(20)) + 1));
+        if (r < 0) {
+            const std::vector<std::uint32_t> &same = classified_as(code);
+            return describe(same.empty() ? pick(1u << 16) : same[pick(static_cast<unsigned>(same.size()))]);
+        }
         const auto cap = static_cast<unsigned>(kRows[r].capacity);
         const bool ports = kRows[r].ports;
         switch (pick(10)) {

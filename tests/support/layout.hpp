@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
 // Test support: the record's layout as its definition gives it (not as the
-// library's tables do), and if_indexes and names from the stand-in codec.
+// library's tables do), and if_indexes and names through the ten codec
+// calls, so that whatever uses them runs against any codec.
 #pragma once
 
-#include <if_index_codec/if_index_codec.h>
+#include <if_index_vec/if_index_codec_adapter.hpp>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ifvec::test {
 
@@ -34,19 +37,45 @@ inline int row_of(unsigned code) {
     return -1;
 }
 
-// if_indexes in the stand-in's encoding (its header documents it): the type
-// code in bits 31..24, then slot << 16 | port << 8 for the port types, else a
-// number.  Built directly, so that fields the stand-in refuses (ports of 64
-// and more) can be given to a codec that takes them.
+// The if_index of a port type's slot and port, from its constructor; 0 when
+// the codec refuses them (a port of 64 or more, unless a codec takes it).
 inline std::uint32_t port_ifx(std::uint8_t code, unsigned slot, unsigned port) {
-    return std::uint32_t{code} << 24 | slot << 16 | port << 8;
+    std::uint32_t x = 0;
+    const auto s = static_cast<std::uint8_t>(slot), p = static_cast<std::uint8_t>(port);
+    code == IF_TYPE_ISCSI ? if_index_iscsi_port_init(&x, s, p) : if_index_phy_fc_port_init(&x, s, p, 0);
+    return x;
 }
-// The if_index of `code` at bitmap position `pos`, or with number `pos` for
-// other types.
+// The if_index of held type `code` at bitmap position `pos` (or beyond the
+// capacity, up to slot 255 port 63 or number 65535), from its constructor.
 inline std::uint32_t at(std::uint8_t code, int pos) {
-    const int r = row_of(code);
     const auto p = static_cast<unsigned>(pos);
-    return r >= 0 && kRows[r].ports ? port_ifx(code, p / 64, p % 64) : std::uint32_t{code} << 24 | p;
+    std::uint32_t x = 0;
+    if (code == IF_TYPE_PORT_CHANNEL)
+        if_index_port_channel_init(&x, static_cast<std::uint16_t>(p));
+    else if (code == IF_TYPE_FC_TUNNEL)
+        if_index_fcmpls_tnnl_init(&x, static_cast<std::uint16_t>(p));
+    else
+        x = port_ifx(code, p / 64, p % 64);
+    return x;
+}
+
+// If_indexes that the codec classifies as `code` (its type record's first
+// byte), up to 64 of them: no constructor builds those of the single slot or
+// of the types a vector does not hold, so they are found among a fixed
+// sequence of 32-bit values.
+inline const std::vector<std::uint32_t> &classified_as(std::uint8_t code) {
+    static const auto found = [] {
+        std::array<std::vector<std::uint32_t>, 256> by_code;
+        std::uint32_t v = 1;
+        for (int i = 0; i < 1 << 20; ++i) {
+            v = v * 1664525u + 1013904223u;
+            auto &same = by_code[classify(v).type];
+            if (same.size() < 64)
+                same.push_back(v);
+        }
+        return by_code;
+    }();
+    return found[code];
 }
 
 inline std::string name_of(std::uint32_t ifx) {
