@@ -299,14 +299,15 @@ def chart(args):
     ax.set_xscale("log")
     ax.axvline(1.0, color="black", linewidth=0.8)
     ax.set_yticks(range(len(WORKLOADS)))
-    ax.set_yticklabels(WORKLOADS)
+    densities = {label.split("/")[0]: label.split("/")[2] for label in counts}
+    ax.set_yticklabels([f"{n} ({densities[n]})" if densities.get(n, "-") != "-" else n for n in WORKLOADS])
     ax.invert_yaxis()
     ax.set_xlabel("instructions per call, library ÷ reference (log scale; left of 1: the library runs fewer)")
     ax.set_title("if_index_vec: instruction counts against the references")
-    ax.legend(loc="lower right", fontsize="small")
+    ax.legend(loc="upper center", bbox_to_anchor=(0.5, -0.09), ncol=2, fontsize="small")
     ax.grid(axis="x", which="both", alpha=0.3)
     fig.tight_layout()
-    fig.savefig(args.out, format="svg", metadata={"Date": None})
+    fig.savefig(args.out, format="svg", metadata={"Date": None}, bbox_inches="tight")
     print(f"wrote {args.out}")
     return 0
 
