@@ -7,8 +7,8 @@
 // counted ones), and divides by kCalls.
 //
 // Output on standard output: one "label <workload>/<implementation>/<density>
-// <calls>" line per counted run, in the order the runs were made.  The dumps and listings write to a
-// stdio stream that drops its output.
+// <calls>" line per counted run, in the order the runs were made.  The dumps
+// and listings write to a stdio stream that drops its output.
 #include <if_index_vec/if_index_vector.h>
 
 #include <sys/types.h>
@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #if defined(__x86_64__) && __has_include(<valgrind/callgrind.h>)

@@ -24,7 +24,6 @@ writes the new counts over the baseline instead.
 """
 import argparse
 import os
-import re
 import subprocess
 import sys
 import tempfile
