@@ -12,7 +12,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "rivals.hpp"
+#include "rival_bitset.hpp"
 
 namespace bench {
 
@@ -47,6 +47,10 @@ T opaque(T v) {
     asm volatile("" : "+r"(v));
     return v;
 }
+
+// `p` as escaping to code the compiler cannot see, which may read or write
+// any memory: stores before it happen, loads after it are not hoisted.
+inline void escape(const void *p) { asm volatile("" : : "r"(p) : "memory"); }
 
 // Operand k lives in page k of a 4096-aligned arena, at offset 1024 * k.  No
 // two operands share address bits 0-11, so a load stream never 4K-aliases a

@@ -23,6 +23,7 @@
 
 #include "capture.hpp"
 #include "registration.hpp"
+#include "rivals.hpp"
 #include "workloads.hpp"
 
 namespace bench {

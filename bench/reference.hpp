@@ -342,6 +342,30 @@ inline void printf_dec(const if_index_vector_t *v) {
     }
 }
 
+// The name listing: one formatted call per member and per separator.
+inline void printf_names(const if_index_vector_t *v) {
+    if (v->num_if == 0)
+        return;
+    char buf[256];
+    for (const Group &g : kGroups) {
+        const std::uint8_t *b = bits(v, g);
+        int p = first_set(b, g.capacity);
+        if (p < 0)
+            continue;
+        for (bool first = true; p >= 0; p = next_set(b, g.capacity, p + 1), first = false) {
+            if (!first)
+                std::printf(", ");
+            sprintf_if_index(buf, if_index_at(g.code, p));
+            std::printf("%s", buf);
+        }
+        std::printf("\n");
+    }
+    if (v->single_if_index != 0) {
+        sprintf_if_index(buf, v->single_if_index);
+        std::puts(buf);
+    }
+}
+
 inline void printf_hex(const if_index_vector_t *v) {
     if (v->num_if == 0)
         return;

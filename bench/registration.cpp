@@ -13,6 +13,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "rivals.hpp"
 #include "workloads.hpp"
 
 namespace bench {

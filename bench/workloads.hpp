@@ -20,8 +20,6 @@
 
 #include <if_index_vec/if_index_vector.h>
 
-#include <benchmark/benchmark.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -31,7 +29,7 @@
 
 #include "data.hpp"
 #include "reference.hpp"
-#include "rivals.hpp"
+#include "rival_bitset.hpp"
 #include "bitmap.hpp"
 
 namespace bench {
@@ -95,8 +93,8 @@ inline void copy_ref(Records &) { ref::copy(Records::dst(), Records::a()); }
 inline void copy_floor(Records &) {
     void *dst = Records::dst();
     const void *src = Records::a();
-    benchmark::DoNotOptimize(dst);
-    benchmark::DoNotOptimize(src);
+    escape(dst);
+    escape(src);
     std::memcpy(dst, src, sizeof(if_index_vector_t));
 }
 
@@ -335,6 +333,36 @@ void range_text_rival(Holders<H> &in) {
 
 inline void hex_lib(Records &) { if_index_vector_printf_hex(Records::a()); }
 inline void hex_ref(Records &) { ref::printf_hex(Records::a()); }
+
+// ---- names: A's members by name on standard output ------------------------------------------
+
+inline void names_lib(Records &) { if_index_vector_printf(Records::a()); }
+inline void names_ref(Records &) { ref::printf_names(Records::a()); }
+
+// A rival's listing: its ascending positions through the codec, each name
+// formatted once and written with the separator by fputs.
+template <class H>
+void names_rival(Holders<H> &in) {
+    char buf[256];
+    for (int row = 0; row < 4; ++row) {
+        const std::uint8_t code = ref::kGroups[row].code;
+        bool first = true;
+        in.ha->for_each_position(row, [&](int p) {
+            sprintf_if_index(buf, ref::if_index_at(code, p));
+            if (!first)
+                std::fputs(", ", stdout);
+            std::fputs(buf, stdout);
+            first = false;
+        });
+        if (!first)
+            std::fputc('\n', stdout);
+    }
+    if (in.ha->single != 0) {
+        sprintf_if_index(buf, in.ha->single);
+        std::fputs(buf, stdout);
+        std::fputc('\n', stdout);
+    }
+}
 
 // ---- membership: add, test and remove each probe on dst --------------------------------------
 // Run on the "-" data set (dst without bitmap members), so dst ends as it

@@ -33,7 +33,9 @@ constexpr int kNowhere = -3;
     if (l.type == IF_TYPE_SINGLE)
         return {l.status, if_index != 0 ? kSingle : kNowhere, no_position};
     const int row = bitmap_row(l.type);
-    if (row == kNoRow || l.position >= kBitmapTypes[static_cast<std::size_t>(row)].capacity)
+    // "row < 0" rather than "== kNoRow": the row returned below is then known
+    // not to be kSingle or kNowhere, and callers' tests for those fold away.
+    if (row < 0 || l.position >= kBitmapTypes[static_cast<std::size_t>(row)].capacity)
         return {l.status, kNowhere, no_position};
     return {l.status, row, l.position};
 }
