@@ -1,31 +1,13 @@
 /* SPDX-License-Identifier: MIT */
 /*
- * if_index_codec.h - a second interface-index codec, for tests only.
- *
- * Written the way another platform team would write its codec: the ten
- * calls and nothing else, its own encoding, its own names, its own type
- * record and its own failure statuses.  The vector library's suite, tools
- * and packages are built and run against it to show that they rely on the
- * ten calls alone.  Nothing installs or packages it.
- *
- * Encoding (bit 31 is the most significant bit):
- *
- *   bits 31..28  0xA, the codec's mark
- *   bits 27..20  type code
- *   bits 19..0   payload:
- *
- *   type  payload                  name
- *   ----  -----------------------  -------------------
- *      1  slot << 6 | port         FC<slot>.<port>
- *      4  channel (16 bits)        PCH<channel>
- *      6  number (1 to 0xFFFFF)    MGT<number>
- *     11  slot << 6 | port         ISC<slot>.<port>
- *     15  tunnel (16 bits)         TNL<tunnel>
- *   other number                   T<type>.<number>
- *
- * Slots and ports count from 0, a slot has 64 ports, and payload bits above
- * a type's fields must be 0.  Every call returns IFX_OK (0) on success and
- * writes its outputs only then.
+ * if_index_codec.h - a second interface-index codec, for tests only: the ten
+ * platform calls and nothing else, written as another platform team would.
+ * An if_index is 0xA (bits 31..28) | type code (27..20) | payload (19..0):
+ * slot << 6 | port for types 1 and 11 (names FC<slot>.<port>, ISC<slot>.<port>,
+ * counted from 0, 64 ports a slot), the channel or tunnel for 4 and 15
+ * (PCH<n>, TNL<n>), a number from 1 for 6 (MGT<n>), any number for the
+ * others (T<type>.<number>).  Payload bits above a type's fields must be 0.
+ * Calls return IFX_OK (0) on success and write their outputs only then.
  */
 #ifndef PLATFORM_IF_INDEX_CODEC_H
 #define PLATFORM_IF_INDEX_CODEC_H
