@@ -76,8 +76,8 @@ byte_order parse_byte_order(std::string_view text) {
     return byte_order::host;
 }
 
-void read_records(std::FILE *in, std::string_view where, byte_order order,
-                  const std::function<void(const record_image &)> &each) {
+std::string read_records(std::FILE *in, std::string_view where, byte_order order,
+                        const std::function<void(const record_image &)> &each) {
     unsigned char image[kImageBytes];
     std::size_t number = 0;
     for (;; ++number) {
@@ -87,11 +87,11 @@ void read_records(std::FILE *in, std::string_view where, byte_order order,
         if (n == 0 && number == 0)
             fail(std::string(where) + ": no record (an image is " + std::to_string(kImageBytes) + " bytes)");
         if (n == 0)
-            return;
+            return "";
         if (n < sizeof image)
-            fail(std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
-                 std::to_string(number * kImageBytes) + ": only " + std::to_string(n) + " of " +
-                 std::to_string(kImageBytes) + " bytes (a partial record)");
+            return std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
+                   std::to_string(number * kImageBytes) + ": only " + std::to_string(n) + " of " +
+                   std::to_string(kImageBytes) + " bytes (a partial record)";
         reorder(image, order);
         record_image r{{}, number + 1, number * kImageBytes, {}};
         std::memcpy(&r.rec, image, sizeof image);
@@ -100,11 +100,11 @@ void read_records(std::FILE *in, std::string_view where, byte_order order,
     }
 }
 
-void write_record(std::FILE *out, const if_index_vector_t &rec, byte_order order) {
+bool write_record(std::FILE *out, const if_index_vector_t &rec, byte_order order) {
     unsigned char image[kImageBytes];
     std::memcpy(image, &rec, sizeof image);
     reorder(image, order);
-    std::fwrite(image, 1, sizeof image, out);
+    return std::fwrite(image, 1, sizeof image, out) == sizeof image;
 }
 
 } // namespace ifvec::cli
