@@ -4,7 +4,8 @@
 // A set is a stream of lines.  A line is either items, separated by blanks
 // and commas, or a line of ifvec's own output, recognised by how it starts
 // after any blanks:
-//   "No. of interfaces: N"           the dumps' count line: skipped
+//   "No. of interfaces: N"           the dumps' count line: N must be the
+//                                    number of members of the whole set
 //   "PHY_FC interfaces: 0-2,5"       a line of --ranges, or of --hex when it
 //                                    holds exactly the bitmap's hex digits
 //   "names:" ... "(empty)"           headings of several views: skipped
@@ -268,12 +269,14 @@ public:
                 fail_on(count_message(), false);
                 report();
             }
+            end_count();
             break;
         case state::context: report();
         default: break;
         }
         if (comma_last_)
             bad(",", std::string(kEmptyItem));
+        check_counts();
     }
 
 private:
@@ -372,12 +375,14 @@ private:
                 report();
             }
             if (nl)
-                return newline();
+                return end_count(), newline();
             keep(c);
             if (blank && count_phase_ == 1)
                 count_phase_ = 2;
-            else if (is_digit(c) && count_phase_ < 2)
+            else if (is_digit(c) && count_phase_ < 2) {
                 count_phase_ = 1;
+                count_ = std::min<std::uint64_t>(count_ * 10 + static_cast<unsigned>(c - '0'), UINT32_MAX + 1ull);
+            }
             else if (!blank)
                 fail_on(count_message(), false);
             return;
@@ -452,7 +457,10 @@ private:
     }
 
     auto run_sink() {
-        return [this](int lo, int hi) { into_.add_run(*list_type_, lo, hi); };
+        return [this](int lo, int hi) {
+            into_.add_run(*list_type_, lo, hi);
+            read_.add_run(*list_type_, lo, hi);
+        };
     }
 
     // ---- lines of ifvec's output ----
@@ -480,6 +488,7 @@ private:
         switch (h.kind) {
         case line_head::count_line:
             count_phase_ = 0;
+            count_ = 0;
             state_ = state::count;
             return;
         case line_head::heading: state_ = state::heading; return;
@@ -517,8 +526,9 @@ private:
     void end_dump_body() {
         if (maybe_hex_ && hex_.size() == hex_length()) {
             for (std::size_t i = 0; i < hex_.size(); i += 2)
-                into_.add_byte(*list_type_, i / 2,
-                               static_cast<std::uint8_t>(hex_digit(hex_[i]) << 4 | hex_digit(hex_[i + 1])));
+                for (set_builder *b : {&into_, &read_})
+                    b->add_byte(*list_type_, i / 2,
+                                static_cast<std::uint8_t>(hex_digit(hex_[i]) << 4 | hex_digit(hex_[i + 1])));
             maybe_hex_ = false;
             hex_.clear();
             return;
@@ -536,6 +546,27 @@ private:
         if (state_ == state::context)
             report();
         accepted();
+    }
+
+    // ---- count lines ----
+
+    // The end of a count line: its number is checked once the set is read.
+    void end_count() {
+        if (count_phase_ != 0 && (counts_.empty() || (counts_.size() == 1 && count_ != counts_[0].count)))
+            counts_.push_back({count_, line_no_, std::string(trimmed(unit_))});
+    }
+
+    // A dump's count line must agree with the members read, so that a
+    // paste that lost lines is an error rather than a smaller set.
+    void check_counts() {
+        if (counts_.empty())
+            return;
+        const std::uint64_t held = read_.vector().size();
+        for (const count_line &c : counts_)
+            if (c.count != held)
+                fail(where_ + (where_.empty() ? "" : std::to_string(c.line_no) + ": ") + tools::shown(c.text) +
+                     ": the count line says " + std::to_string(c.count) + " members, but the input holds " +
+                     std::to_string(held) + " (a partial paste?)");
     }
 
     [[nodiscard]] static std::string count_message() {
@@ -598,8 +629,10 @@ private:
         if (m.type == single_type.code) {
             if (const std::string why = into_.add_single(m.if_index); !why.empty())
                 bad(text, why);
+            (void)read_.add_single(m.if_index);
         } else {
             into_.add_run(*find_bitmap_type(m.type), m.first, m.last);
+            read_.add_run(*find_bitmap_type(m.type), m.first, m.last);
         }
         accepted();
     }
@@ -616,6 +649,14 @@ private:
     std::size_t unit_len_ = 0;
     std::size_t list_at_ = 0; // offset of the range list in unit_
     int count_phase_ = 0;     // of "N" on the count line: before it, in it, after it
+    std::uint64_t count_ = 0; // N so far (capped above any count)
+    struct count_line {
+        std::uint64_t count;
+        std::size_t line_no;
+        std::string text;
+    };
+    std::vector<count_line> counts_; // the first, and the first other number
+    set_builder read_;               // the members read here, which the count lines count
     state state_ = state::line_start;
     bool fresh_line_ = true;
     bool after_item_ = false; // an item, and no comma after it, since the start

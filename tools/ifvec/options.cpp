@@ -143,7 +143,7 @@ std::string help_body() {
              " positions are slot*" + std::to_string(ports_per_slot) + "+port; it runs to the next blank",
          "a range list", indent);
     wrap(out, "A line may also be one that --ranges or --hex prints: " +
-                  unbroken("'" + std::string(dump_count_header) + "N'") + " (skipped), " +
+                  unbroken("'" + std::string(dump_count_header) + "N'") + " (N must be the set's size), " +
                   unbroken("'" + std::string(bitmap_types.front().dump_header) + "0-2,5'") +
                   " or the same in hex digits.  So the output of " + read_back_views() +
                   " reads back as the same set, each view alone or several together.");
