@@ -135,7 +135,8 @@ private:
 // checked as it arrives, so that a bad one fails before the rest of its
 // input is read.
 struct loaded_record {
-    std::string where;
+    std::string path;
+    std::string where; // path as messages show it
     record_image image;
 };
 
@@ -156,7 +157,7 @@ loaded_records load_records(const options &o, std::span<const std::string_view> 
             if (!r.problems.empty() && !o.show_invalid)
                 fail(where + ": record " + std::to_string(r.number) + " at byte " + std::to_string(r.offset) +
                      ": " + tools::joined(r.problems, "; ") + " (--show-invalid shows it as stored)");
-            loaded.records.push_back({where, r});
+            loaded.records.push_back({std::string(path), where, r});
         });
         if (!loaded.partial.empty())
             break;
@@ -168,9 +169,10 @@ constexpr unsigned kShowViews = names | ranges | hex | counts;
 
 // show --record FILE...: every record of every file, each checked before any
 // is shown; one that disagrees with the layout or with itself is refused, or
-// with --show-invalid shown as stored under a line that says what is wrong.
-// An input that ends in part of a record is an error; with --show-invalid
-// the whole records before it are shown first.
+// with --show-invalid shown as stored under a line that says what is wrong:
+// its bits and slot, whatever its num_if says.  An input that ends in part
+// of a record is an error; with --show-invalid the whole records before it
+// are shown first.  --format=json prints one array of them all.
 int show_records(const options &o, operand_reader &in) {
     std::vector<std::string_view> paths(o.records);
     paths.insert(paths.end(), o.operands.begin(), o.operands.end());
@@ -180,18 +182,26 @@ int show_records(const options &o, operand_reader &in) {
     const bool several = loaded.records.size() > 1 || !loaded.partial.empty();
     image_writer out(o);
     out.open();
-    for (const auto &[where, r] : loaded.records) {
+    std::vector<shown_record> json;
+    for (const auto &[path, where, r] : loaded.records) {
         out.write(r.rec);
         if (o.record_out == "-" || !shows_views(o))
             continue;
+        if_index_vector_t held = r.rec; // num_if recounted: the library trusts it as stored
+        if_index_vector_union(&held, &held);
+        const index_vector set(held);
+        if (o.json) {
+            json.push_back({path, r.number, r.offset, r.rec.num_if, r.problems, set});
+            continue;
+        }
         if (several || !r.problems.empty())
             std::printf("%s: record %zu at byte %llu%s%s\n", where.c_str(), r.number,
                         static_cast<unsigned long long>(r.offset),
                         r.problems.empty() ? ":" : ", as stored: ", tools::joined(r.problems, "; ").c_str());
-        const index_vector set(r.rec);
-        if (shows_views(o))
-            print_set(set, o, kShowViews);
+        print_set(set, o, kShowViews);
     }
+    if (o.json && shows_views(o))
+        print_json(json);
     out.close();
     if (!loaded.partial.empty())
         fail(loaded.partial);

@@ -156,8 +156,8 @@ std::string help_body() {
              "then the " +
              single +
              " member), --counts (members per type; not read back).  --format=json prints "
-             "counts, range lists and members (name and if_index) as one JSON object instead (not read "
-             "back).");
+             "counts, range lists and members (name and if_index) as one JSON object instead, "
+             "and with --record one JSON array of them (not read back).");
     return out + "\n"
                  "Options: -h, --help  this help (after a command: its help)\n"
                  "         -V, --version  the version\n"

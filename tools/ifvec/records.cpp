@@ -9,6 +9,7 @@
 #include "common.hpp"
 #include "messages.hpp"
 
+#include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_types.hpp>
 
 #include <array>
@@ -57,6 +58,10 @@ std::vector<std::string> problems_of(const if_index_vector_t &rec) {
             problems.push_back("byte count of " + std::string(bitmap_types[i].keyword) + " is " +
                                std::to_string(stored[i]) + ", not " + std::to_string(size));
     }
+    if (const std::uint32_t single = rec.single_if_index;
+        single != 0 && classify(single).type != single_type.code)
+        problems.push_back("single_if_index is " + tools::hex(single) + ", of type " +
+                           std::to_string(classify(single).type) + ", not " + std::to_string(single_type.code));
     if_index_vector_t copy = rec;
     if (const std::uint32_t held = if_index_vector_union(&copy, &copy); held != rec.num_if)
         problems.push_back("num_if is " + std::to_string(rec.num_if) + ", but it holds " +
