@@ -10,7 +10,8 @@
 //                                    holds exactly the bitmap's hex digits
 //   "names:" ... "(empty)"           headings of several views: skipped
 //   "counts:", "phy_fc   3" ...      the --counts view: refused, as it does
-//                                    not name members
+//                                    not name members (a row only when a
+//                                    number alone follows the keyword)
 //   "{"                              --format=json output: refused, as
 //                                    the list views are the ones read back
 // Blanks around such a line, or none after its colon, are allowed, as editors
@@ -116,7 +117,7 @@ std::string_view trimmed(std::string_view s) {
 
 // The starts of lines of ifvec's own output.
 struct line_head {
-    enum kind { count_line, dump_line, heading, counts_view, json_view } kind;
+    enum kind { count_line, dump_line, heading, counts_view, counts_row, json_view } kind;
     std::string text;
     const bitmap_type *type = nullptr;
 };
@@ -125,12 +126,12 @@ const std::vector<line_head> &line_heads() {
     static const std::vector<line_head> heads = [] {
         std::vector<line_head> h{{line_head::count_line, std::string(trimmed(dump_count_header))},
                                  {line_head::heading, std::string(empty_mark)},
-                                 {line_head::counts_view, std::string(single_type.keyword) + " "},
-                                 {line_head::counts_view, "total "},
+                                 {line_head::counts_row, std::string(single_type.keyword) + " "},
+                                 {line_head::counts_row, "total "},
                                  {line_head::json_view, "{"}};
         for (const bitmap_type &t : bitmap_types) {
             h.push_back({line_head::dump_line, std::string(trimmed(t.dump_header)), &t});
-            h.push_back({line_head::counts_view, std::string(t.keyword) + " "});
+            h.push_back({line_head::counts_row, std::string(t.keyword) + " "});
         }
         std::ranges::transform(all_views, std::back_inserter(h), [](const view_info &v) {
             return line_head{v.reads_back ? line_head::heading : line_head::counts_view,
@@ -271,6 +272,13 @@ public:
             }
             end_count();
             break;
+        case state::counts_row:
+            if (count_phase_ == 0) {
+                replay();
+                return finish();
+            }
+            refuse_counts_row();
+            report();
         case state::context: report();
         default: break;
         }
@@ -290,6 +298,7 @@ private:
         dump_body,  // a dump line's range list or hex digits
         dump_tail,  // blanks after it
         count,      // after "No. of interfaces:"
+        counts_row, // after a type keyword or "total" that starts a line
         heading,    // blanks after a view's heading
         context,    // after an error: reading on to the end of the text it shows
     };
@@ -385,6 +394,21 @@ private:
             }
             else if (!blank)
                 fail_on(count_message(), false);
+            return;
+        case state::counts_row: // "phy_fc        3": blanks, a number, blanks
+            if (nl && count_phase_ == 0)
+                return replay(), step(c);
+            if (nl) {
+                refuse_counts_row();
+                report();
+            }
+            keep(c);
+            if (is_digit(c) && count_phase_ < 2)
+                count_phase_ = 1;
+            else if (blank && count_phase_ == 1)
+                count_phase_ = 2;
+            else if (!blank) // not a row of --counts after all
+                replay();
             return;
         case state::heading:
             if (nl)
@@ -496,6 +520,10 @@ private:
             return fail_on("a line of the --counts view, which does not name the members (the output of " +
                                read_back_views() + " reads back, alone or together)",
                            false);
+        case line_head::counts_row:
+            count_phase_ = 0;
+            state_ = state::counts_row;
+            return;
         case line_head::json_view:
             return fail_on("the start of --format=json output, which does not read back (the output of " +
                                read_back_views() + " does, alone or together)",
@@ -510,6 +538,9 @@ private:
             return;
         }
     }
+
+    // A line of --counts after all: its keyword, blanks and a number.
+    void refuse_counts_row() { begin_line({line_head::counts_view, "", nullptr}); }
 
     [[nodiscard]] std::size_t hex_length() const {
         return static_cast<std::size_t>(list_type_->capacity) / 4;
