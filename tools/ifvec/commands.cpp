@@ -183,7 +183,8 @@ int show_records(const options &o, operand_reader &in) {
     image_writer out(o);
     out.open();
     std::vector<shown_record> json;
-    for (const auto &[path, where, r] : loaded.records) {
+    for (const loaded_record &l : loaded.records) {
+        const record_image &r = l.image;
         out.write(r.rec);
         if (o.record_out == "-" || !shows_views(o))
             continue;
@@ -191,11 +192,11 @@ int show_records(const options &o, operand_reader &in) {
         if_index_vector_union(&held, &held);
         const index_vector set(held);
         if (o.json) {
-            json.push_back({path, r.number, r.offset, r.rec.num_if, r.problems, set});
+            json.push_back({l.path, r.number, r.offset, r.rec.num_if, r.problems, set});
             continue;
         }
         if (several || !r.problems.empty())
-            std::printf("%s: record %zu at byte %llu%s%s\n", where.c_str(), r.number,
+            std::printf("%s: record %zu at byte %llu%s%s\n", l.where.c_str(), r.number,
                         static_cast<unsigned long long>(r.offset),
                         r.problems.empty() ? ":" : ", as stored: ", tools::joined(r.problems, "; ").c_str());
         print_set(set, o, kShowViews);

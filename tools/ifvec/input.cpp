@@ -236,6 +236,13 @@ std::string list_error(text_error e, std::size_t at, const bitmap_type &t, bool 
 
 constexpr std::string_view kEmptyItem = "empty item (a comma at the start or end of a set, or two in a row)";
 
+// A dump's count line, as read: its number, line and text.
+struct count_line {
+    std::uint64_t count;
+    std::size_t line_no;
+    std::string text;
+};
+
 // Reads the items of one set from bytes given in pieces of any size.
 class item_reader {
 public:
@@ -390,9 +397,9 @@ private:
                 count_phase_ = 2;
             else if (is_digit(c) && count_phase_ < 2) {
                 count_phase_ = 1;
-                count_ = std::min<std::uint64_t>(count_ * 10 + static_cast<unsigned>(c - '0'), UINT32_MAX + 1ull);
-            }
-            else if (!blank)
+                count_ =
+                    std::min<std::uint64_t>(count_ * 10 + static_cast<unsigned>(c - '0'), UINT32_MAX + 1ull);
+            } else if (!blank)
                 fail_on(count_message(), false);
             return;
         case state::counts_row: // "phy_fc        3": blanks, a number, blanks
@@ -595,9 +602,9 @@ private:
         const std::uint64_t held = read_.vector().size();
         for (const count_line &c : counts_)
             if (c.count != held)
-                fail(where_ + (where_.empty() ? "" : std::to_string(c.line_no) + ": ") + tools::shown(c.text) +
-                     ": the count line says " + std::to_string(c.count) + " members, but the input holds " +
-                     std::to_string(held) + " (a partial paste?)");
+                fail(where_ + (where_.empty() ? "" : std::to_string(c.line_no) + ": ") +
+                     tools::shown(c.text) + ": the count line says " + std::to_string(c.count) +
+                     " members, but the input holds " + std::to_string(held) + " (a partial paste?)");
     }
 
     [[nodiscard]] static std::string count_message() {
@@ -678,14 +685,9 @@ private:
     const bitmap_type *list_type_ = nullptr;
     std::size_t line_no_ = 0;
     std::size_t unit_len_ = 0;
-    std::size_t list_at_ = 0; // offset of the range list in unit_
-    int count_phase_ = 0;     // of "N" on the count line: before it, in it, after it
-    std::uint64_t count_ = 0; // N so far (capped above any count)
-    struct count_line {
-        std::uint64_t count;
-        std::size_t line_no;
-        std::string text;
-    };
+    std::size_t list_at_ = 0;        // offset of the range list in unit_
+    int count_phase_ = 0;            // of "N" on the count line: before it, in it, after it
+    std::uint64_t count_ = 0;        // N so far (capped above any count)
     std::vector<count_line> counts_; // the first, and the first other number
     set_builder read_;               // the members read here, which the count lines count
     state state_ = state::line_start;

@@ -30,7 +30,8 @@ constexpr command kCommands[] = {
      "Shows the set of all the SETs' items: every view but --ifindex by default.  Record images, the 824 "
      "bytes of an if_index_vector_t as a program holds it: --record FILE... shows each record in each FILE "
      "('-': standard input), the operands then being files too; --record-out FILE writes the image of "
-     "each set shown to FILE (replaced only once written whole) and prints views only when asked for, --raw writes it to standard output; "
+     "each set shown to FILE (replaced only once written whole) and prints views only when asked for, --raw "
+     "writes it to standard output; "
      "--byte-order=big|little|host (default host) is the order of the images' 32-bit fields; "
      "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it.",
      takes_views | takes_records, run_show},
@@ -241,8 +242,7 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
                 fail("option '--record' is followed by the option " + tools::shown(*value) +
                      ", not by a file (a file of that name: ./" + std::string(*value) + ")");
             o.records.push_back(*value);
-        }
-        else if (records && (value = value_of("--record-out", args, i, "a file, or -")))
+        } else if (records && (value = value_of("--record-out", args, i, "a file, or -")))
             o.record_out = *value;
         else if (records && a == "--raw")
             o.record_out = "-";

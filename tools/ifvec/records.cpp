@@ -61,7 +61,8 @@ std::vector<std::string> problems_of(const if_index_vector_t &rec) {
     if (const std::uint32_t single = rec.single_if_index;
         single != 0 && classify(single).type != single_type.code)
         problems.push_back("single_if_index is " + tools::hex(single) + ", of type " +
-                           std::to_string(classify(single).type) + ", not " + std::to_string(single_type.code));
+                           std::to_string(classify(single).type) + ", not " +
+                           std::to_string(single_type.code));
     if_index_vector_t copy = rec;
     if (const std::uint32_t held = if_index_vector_union(&copy, &copy); held != rec.num_if)
         problems.push_back("num_if is " + std::to_string(rec.num_if) + ", but it holds " +
@@ -82,7 +83,7 @@ byte_order parse_byte_order(std::string_view text) {
 }
 
 std::string read_records(std::FILE *in, std::string_view where, byte_order order,
-                        const std::function<void(const record_image &)> &each) {
+                         const std::function<void(const record_image &)> &each) {
     unsigned char image[kImageBytes];
     std::size_t number = 0;
     for (;; ++number) {

@@ -90,8 +90,11 @@ void print_json(const index_vector &set) { print(json_of(set)); }
 void print_json(std::span<const shown_record> records) {
     json out = json::array();
     for (const shown_record &r : records) {
-        json one = {{"file", r.file},     {"record", r.number},     {"offset", r.offset},
-                    {"num_if", r.num_if}, {"problems", r.problems}};
+        json one = {{"file", r.file},
+                    {"record", r.number},
+                    {"offset", r.offset},
+                    {"num_if", r.num_if},
+                    {"problems", r.problems}};
         one.update(json_of(r.set));
         out.push_back(std::move(one));
     }
