@@ -3,8 +3,10 @@
 # runs PATH (behind RUNNER, an emulator or valgrind, if set).  The transcript
 # ("# COMMAND", its standard output, "[exit N]" when N is not 0, then its
 # standard error as "[stderr] ..." lines) must equal TRANSCRIPT byte for
-# byte; -DUPDATE=ON rewrites TRANSCRIPT instead.  With -DPARSE=OFF (a codec
-# without if_index_parse), cases marked "# needs if_index_parse" are not run.
+# byte; -DUPDATE=ON rewrites TRANSCRIPT instead.  The standard output of a
+# command line that holds "--format=json" must be one JSON document.  With
+# -DPARSE=OFF (a codec without if_index_parse), cases marked "# needs
+# if_index_parse" are not run.
 get_filename_component(dir "${CASES}" DIRECTORY)
 string(REPLACE ";" " " runner "${RUNNER}")
 list(TRANSFORM TOOLS REPLACE "=(.*)" "() {\n ${runner} '\\1' \"$@\"\n}\n")
@@ -32,6 +34,14 @@ foreach(line IN LISTS lines)
     endif()
     execute_process(COMMAND sh -c "${prelude}${line}" WORKING_DIRECTORY "${dir}"
         INPUT_FILE /dev/null OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+    # What --format=json prints must be one JSON document: "[OUTPUT]" is an
+    # array of one value only then.
+    if(line MATCHES "--format[= ]json" AND NOT out STREQUAL "")
+        string(JSON values ERROR_VARIABLE json_error LENGTH "[${out}]")
+        if(json_error OR NOT values EQUAL 1)
+            message(FATAL_ERROR "not one JSON document: ${line}\n${out}${json_error}")
+        endif()
+    endif()
     string(APPEND transcript "# ${line}\n${out}")
     if(NOT rc EQUAL 0)
         string(APPEND transcript "[exit ${rc}]\n")

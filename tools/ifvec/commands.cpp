@@ -8,9 +8,15 @@
 
 #include "messages.hpp"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,117 +41,171 @@ void print_set(const index_vector &set, const options &o, unsigned default_views
 // or format is asked for.
 bool shows_views(const options &o) { return o.record_out.empty() || o.views != 0 || o.json; }
 
-// Where the images of --record-out go: opened only once every input is read
-// and checked, so that an error leaves no file behind; "-" is standard output.
+// Where the images of --record-out go, opened only once every input is read
+// and checked.  A regular file, or a new one, is written as a temporary file
+// beside it and renamed over it once written and synced, so that a failure
+// leaves it as it was, and a file read by --record may be its own output;
+// what is not a regular file (a pipe, a terminal, /dev/null) is written in
+// place.  "-" is standard output.
 class image_writer {
 public:
     explicit image_writer(const options &o) : path_(o.record_out), order_(o.order) {}
     image_writer(const image_writer &) = delete;
     image_writer &operator=(const image_writer &) = delete;
-    ~image_writer() {
-        if (out_ != nullptr && out_ != stdout)
-            std::fclose(out_);
-    }
+    ~image_writer() { discard(); }
     void open() {
-        if (path_.empty() || path_ == "-")
+        if (path_.empty() || path_ == "-") {
             out_ = path_.empty() ? nullptr : stdout;
-        else if ((out_ = std::fopen(std::string(path_).c_str(), "wb")) == nullptr)
-            fail(tools::shown(path_) + ": " + std::strerror(errno), exit_write);
+            return;
+        }
+        target_ = std::string(path_);
+        struct stat st {};
+        const bool exists = ::stat(target_.c_str(), &st) == 0;
+        if (exists && !S_ISREG(st.st_mode)) {
+            if ((out_ = std::fopen(target_.c_str(), "wb")) == nullptr)
+                fail(tools::shown(path_) + ": " + std::strerror(errno), exit_write);
+            return;
+        }
+        if (char *real = exists ? ::realpath(target_.c_str(), nullptr) : nullptr) { // through a link
+            target_ = real;
+            std::free(real);
+        }
+        temp_ = target_ + ".XXXXXX";
+        const int fd = ::mkstemp(temp_.data());
+        if (fd < 0) {
+            const int error = errno;
+            temp_.clear();
+            fail(tools::shown(path_) + ": " + std::strerror(error), exit_write);
+        }
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        if (::fchmod(fd, exists ? st.st_mode & 07777 : 0666 & ~mask) != 0 ||
+            (out_ = ::fdopen(fd, "wb")) == nullptr) {
+            const int error = errno;
+            ::close(fd);
+            discard();
+            fail(tools::shown(path_) + ": " + std::strerror(error), exit_write);
+        }
     }
-    void write(const if_index_vector_t &rec) const {
-        if (out_ != nullptr)
-            write_record(out_, rec, order_);
+    void write(const if_index_vector_t &rec) {
+        if (out_ != nullptr && !write_record(out_, rec, order_) && error_ == 0)
+            error_ = errno;
     }
+    // Flushes, syncs and closes the file and puts it in place; on failure
+    // the target is left as it was.
     void close() {
         if (out_ == nullptr || out_ == stdout)
             return;
-        const bool failed = std::ferror(out_) != 0;
-        if (std::fclose(std::exchange(out_, nullptr)) != 0 || failed)
-            fail(tools::shown(path_) + ": write error", exit_write);
+        int error = error_;
+        if (std::fflush(out_) != 0 && error == 0)
+            error = errno;
+        if (!temp_.empty() && error == 0 && ::fsync(::fileno(out_)) != 0)
+            error = errno;
+        if (std::fclose(std::exchange(out_, nullptr)) != 0 && error == 0)
+            error = errno;
+        if (!temp_.empty() && error == 0 && std::rename(temp_.c_str(), target_.c_str()) != 0)
+            error = errno;
+        if (error != 0) {
+            discard();
+            fail(tools::shown(path_) + ": write error: " + std::strerror(error), exit_write);
+        }
+        temp_.clear();
     }
 
 private:
+    void discard() {
+        if (out_ != nullptr && out_ != stdout)
+            std::fclose(out_);
+        out_ = nullptr;
+        if (!temp_.empty())
+            ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+
     std::string_view path_;
     byte_order order_;
     std::FILE *out_ = nullptr;
+    std::string target_; // path_, or the file a link of that name points to
+    std::string temp_;   // the temporary file while it is written
+    int error_ = 0;      // errno of the first failed write
 };
 
-// The files of --record, each opened once; standard input is copied to a
-// temporary file, so that every input can be read twice: once to check every
-// record, then to show them.
-class image_inputs {
-public:
-    image_inputs(const options &o, operand_reader &in) {
-        for (const std::string_view path : o.records) {
-            std::FILE *f = nullptr;
-            if (path == "-") {
-                f = std::tmpfile();
-                std::FILE *const from = in.take_stdin();
-                char buf[1 << 14];
-                for (std::size_t n; f != nullptr && (n = std::fread(buf, 1, sizeof buf, from)) > 0;)
-                    std::fwrite(buf, 1, n, f);
-                if (f == nullptr || std::ferror(from) != 0 || std::ferror(f) != 0)
-                    fail("-: read error", exit_read);
-            } else if ((f = std::fopen(std::string(path).c_str(), "rb")) == nullptr) {
-                fail(tools::shown(path) + ": " + std::strerror(errno), exit_read);
-            }
-            files_.push_back({f, path == "-" ? std::string("-") : tools::shown(path)});
-        }
-    }
-    image_inputs(const image_inputs &) = delete;
-    image_inputs &operator=(const image_inputs &) = delete;
-    ~image_inputs() {
-        for (const auto &f : files_)
-            std::fclose(f.file);
-    }
-    // Calls each(where, image) for every record of every file, from the start.
-    template <class Each>
-    void each(byte_order order, Each each) const {
-        for (const auto &f : files_) {
-            std::rewind(f.file);
-            read_records(f.file, f.where, order, [&](const record_image &r) { each(f.where, r); });
-        }
-    }
-
-private:
-    struct input {
-        std::FILE *file;
-        std::string where;
-    };
-    std::vector<input> files_;
+// The records of --record, read whole before any is shown or written:
+// images are small, and so an output may be one of the inputs.  Each is
+// checked as it arrives, so that a bad one fails before the rest of its
+// input is read.
+struct loaded_record {
+    std::string path;
+    std::string where; // path as messages show it
+    record_image image;
 };
+
+struct loaded_records {
+    std::vector<loaded_record> records;
+    std::string partial; // what is wrong with a partial record that ends the last input read
+};
+
+loaded_records load_records(const options &o, std::span<const std::string_view> paths, operand_reader &in) {
+    loaded_records loaded;
+    for (const std::string_view path : paths) {
+        const std::string where = path == "-" ? std::string("-") : tools::shown(path);
+        std::FILE *const f = path == "-" ? in.take_stdin() : std::fopen(std::string(path).c_str(), "rb");
+        if (f == nullptr)
+            fail(where + ": " + std::strerror(errno), exit_read);
+        const std::unique_ptr<std::FILE, int (*)(std::FILE *)> owned(path == "-" ? nullptr : f, std::fclose);
+        loaded.partial = read_records(f, where, o.order, [&](const record_image &r) {
+            if (!r.problems.empty() && !o.show_invalid)
+                fail(where + ": record " + std::to_string(r.number) + " at byte " + std::to_string(r.offset) +
+                     ": " + tools::joined(r.problems, "; ") + " (--show-invalid shows it as stored)");
+            loaded.records.push_back({std::string(path), where, r});
+        });
+        if (!loaded.partial.empty())
+            break;
+    }
+    return loaded;
+}
 
 constexpr unsigned kShowViews = names | ranges | hex | counts;
 
-// show --record: every record of every file, each checked before any is
-// shown; one that disagrees with the layout or with itself is refused, or
-// with --show-invalid shown as stored under a line that says what is wrong.
+// show --record FILE...: every record of every file, each checked before any
+// is shown; one that disagrees with the layout or with itself is refused, or
+// with --show-invalid shown as stored under a line that says what is wrong:
+// its bits and slot, whatever its num_if says.  An input that ends in part
+// of a record is an error; with --show-invalid the whole records before it
+// are shown first.  --format=json prints one array of them all.
 int show_records(const options &o, operand_reader &in) {
-    if (!o.operands.empty())
-        fail("show: --record reads its sets from record images: give no other SET");
-    const image_inputs inputs(o, in);
-    std::size_t total = 0;
-    inputs.each(o.order, [&](const std::string &where, const record_image &r) {
-        ++total;
-        if (!r.problems.empty() && !o.show_invalid)
-            fail(where + ": record " + std::to_string(r.number) + " at byte " + std::to_string(r.offset) +
-                 ": " + tools::joined(r.problems, "; ") + " (--show-invalid shows it as stored)");
-    });
+    std::vector<std::string_view> paths(o.records);
+    paths.insert(paths.end(), o.operands.begin(), o.operands.end());
+    const loaded_records loaded = load_records(o, paths, in);
+    if (!loaded.partial.empty() && (!o.show_invalid || !o.record_out.empty()))
+        fail(loaded.partial);
+    const bool several = loaded.records.size() > 1 || !loaded.partial.empty();
     image_writer out(o);
     out.open();
-    inputs.each(o.order, [&](const std::string &where, const record_image &r) {
+    std::vector<shown_record> json;
+    for (const loaded_record &l : loaded.records) {
+        const record_image &r = l.image;
         out.write(r.rec);
-        if (o.record_out == "-")
-            return;
-        if (total > 1 || !r.problems.empty())
-            std::printf("%s: record %zu at byte %llu%s%s\n", where.c_str(), r.number,
+        if (o.record_out == "-" || !shows_views(o))
+            continue;
+        if_index_vector_t held = r.rec; // num_if recounted: the library trusts it as stored
+        if_index_vector_union(&held, &held);
+        const index_vector set(held);
+        if (o.json) {
+            json.push_back({l.path, r.number, r.offset, r.rec.num_if, r.problems, set});
+            continue;
+        }
+        if (several || !r.problems.empty())
+            std::printf("%s: record %zu at byte %llu%s%s\n", l.where.c_str(), r.number,
                         static_cast<unsigned long long>(r.offset),
                         r.problems.empty() ? ":" : ", as stored: ", tools::joined(r.problems, "; ").c_str());
-        const index_vector set(r.rec);
-        if (shows_views(o))
-            print_set(set, o, kShowViews);
-    });
+        print_set(set, o, kShowViews);
+    }
+    if (o.json && shows_views(o))
+        print_json(json);
     out.close();
+    if (!loaded.partial.empty())
+        fail(loaded.partial);
     return exit_ok;
 }
 

@@ -4,12 +4,14 @@
 // A set is a stream of lines.  A line is either items, separated by blanks
 // and commas, or a line of ifvec's own output, recognised by how it starts
 // after any blanks:
-//   "No. of interfaces: N"           the dumps' count line: skipped
+//   "No. of interfaces: N"           the dumps' count line: N must be the
+//                                    number of members of the whole set
 //   "PHY_FC interfaces: 0-2,5"       a line of --ranges, or of --hex when it
 //                                    holds exactly the bitmap's hex digits
 //   "names:" ... "(empty)"           headings of several views: skipped
 //   "counts:", "phy_fc   3" ...      the --counts view: refused, as it does
-//                                    not name members
+//                                    not name members (a row only when a
+//                                    number alone follows the keyword)
 //   "{"                              --format=json output: refused, as
 //                                    the list views are the ones read back
 // Blanks around such a line, or none after its colon, are allowed, as editors
@@ -115,7 +117,7 @@ std::string_view trimmed(std::string_view s) {
 
 // The starts of lines of ifvec's own output.
 struct line_head {
-    enum kind { count_line, dump_line, heading, counts_view, json_view } kind;
+    enum kind { count_line, dump_line, heading, counts_view, counts_row, json_view } kind;
     std::string text;
     const bitmap_type *type = nullptr;
 };
@@ -124,12 +126,12 @@ const std::vector<line_head> &line_heads() {
     static const std::vector<line_head> heads = [] {
         std::vector<line_head> h{{line_head::count_line, std::string(trimmed(dump_count_header))},
                                  {line_head::heading, std::string(empty_mark)},
-                                 {line_head::counts_view, std::string(single_type.keyword) + " "},
-                                 {line_head::counts_view, "total "},
+                                 {line_head::counts_row, std::string(single_type.keyword) + " "},
+                                 {line_head::counts_row, "total "},
                                  {line_head::json_view, "{"}};
         for (const bitmap_type &t : bitmap_types) {
             h.push_back({line_head::dump_line, std::string(trimmed(t.dump_header)), &t});
-            h.push_back({line_head::counts_view, std::string(t.keyword) + " "});
+            h.push_back({line_head::counts_row, std::string(t.keyword) + " "});
         }
         std::ranges::transform(all_views, std::back_inserter(h), [](const view_info &v) {
             return line_head{v.reads_back ? line_head::heading : line_head::counts_view,
@@ -234,6 +236,13 @@ std::string list_error(text_error e, std::size_t at, const bitmap_type &t, bool 
 
 constexpr std::string_view kEmptyItem = "empty item (a comma at the start or end of a set, or two in a row)";
 
+// A dump's count line, as read: its number, line and text.
+struct count_line {
+    std::uint64_t count;
+    std::size_t line_no;
+    std::string text;
+};
+
 // Reads the items of one set from bytes given in pieces of any size.
 class item_reader {
 public:
@@ -268,12 +277,21 @@ public:
                 fail_on(count_message(), false);
                 report();
             }
+            end_count();
             break;
+        case state::counts_row:
+            if (count_phase_ == 0) {
+                replay();
+                return finish();
+            }
+            refuse_counts_row();
+            report();
         case state::context: report();
         default: break;
         }
         if (comma_last_)
             bad(",", std::string(kEmptyItem));
+        check_counts();
     }
 
 private:
@@ -287,6 +305,7 @@ private:
         dump_body,  // a dump line's range list or hex digits
         dump_tail,  // blanks after it
         count,      // after "No. of interfaces:"
+        counts_row, // after a type keyword or "total" that starts a line
         heading,    // blanks after a view's heading
         context,    // after an error: reading on to the end of the text it shows
     };
@@ -372,14 +391,31 @@ private:
                 report();
             }
             if (nl)
-                return newline();
+                return end_count(), newline();
             keep(c);
             if (blank && count_phase_ == 1)
                 count_phase_ = 2;
-            else if (is_digit(c) && count_phase_ < 2)
+            else if (is_digit(c) && count_phase_ < 2) {
                 count_phase_ = 1;
-            else if (!blank)
+                count_ =
+                    std::min<std::uint64_t>(count_ * 10 + static_cast<unsigned>(c - '0'), UINT32_MAX + 1ull);
+            } else if (!blank)
                 fail_on(count_message(), false);
+            return;
+        case state::counts_row: // "phy_fc        3": blanks, a number, blanks
+            if (nl && count_phase_ == 0)
+                return replay(), step(c);
+            if (nl) {
+                refuse_counts_row();
+                report();
+            }
+            keep(c);
+            if (is_digit(c) && count_phase_ < 2)
+                count_phase_ = 1;
+            else if (blank && count_phase_ == 1)
+                count_phase_ = 2;
+            else if (!blank) // not a row of --counts after all
+                replay();
             return;
         case state::heading:
             if (nl)
@@ -452,7 +488,10 @@ private:
     }
 
     auto run_sink() {
-        return [this](int lo, int hi) { into_.add_run(*list_type_, lo, hi); };
+        return [this](int lo, int hi) {
+            into_.add_run(*list_type_, lo, hi);
+            read_.add_run(*list_type_, lo, hi);
+        };
     }
 
     // ---- lines of ifvec's output ----
@@ -480,6 +519,7 @@ private:
         switch (h.kind) {
         case line_head::count_line:
             count_phase_ = 0;
+            count_ = 0;
             state_ = state::count;
             return;
         case line_head::heading: state_ = state::heading; return;
@@ -487,6 +527,10 @@ private:
             return fail_on("a line of the --counts view, which does not name the members (the output of " +
                                read_back_views() + " reads back, alone or together)",
                            false);
+        case line_head::counts_row:
+            count_phase_ = 0;
+            state_ = state::counts_row;
+            return;
         case line_head::json_view:
             return fail_on("the start of --format=json output, which does not read back (the output of " +
                                read_back_views() + " does, alone or together)",
@@ -501,6 +545,9 @@ private:
             return;
         }
     }
+
+    // A line of --counts after all: its keyword, blanks and a number.
+    void refuse_counts_row() { begin_line({line_head::counts_view, "", nullptr}); }
 
     [[nodiscard]] std::size_t hex_length() const {
         return static_cast<std::size_t>(list_type_->capacity) / 4;
@@ -517,8 +564,9 @@ private:
     void end_dump_body() {
         if (maybe_hex_ && hex_.size() == hex_length()) {
             for (std::size_t i = 0; i < hex_.size(); i += 2)
-                into_.add_byte(*list_type_, i / 2,
-                               static_cast<std::uint8_t>(hex_digit(hex_[i]) << 4 | hex_digit(hex_[i + 1])));
+                for (set_builder *b : {&into_, &read_})
+                    b->add_byte(*list_type_, i / 2,
+                                static_cast<std::uint8_t>(hex_digit(hex_[i]) << 4 | hex_digit(hex_[i + 1])));
             maybe_hex_ = false;
             hex_.clear();
             return;
@@ -536,6 +584,27 @@ private:
         if (state_ == state::context)
             report();
         accepted();
+    }
+
+    // ---- count lines ----
+
+    // The end of a count line: its number is checked once the set is read.
+    void end_count() {
+        if (count_phase_ != 0 && (counts_.empty() || (counts_.size() == 1 && count_ != counts_[0].count)))
+            counts_.push_back({count_, line_no_, std::string(trimmed(unit_))});
+    }
+
+    // A dump's count line must agree with the members read, so that a
+    // paste that lost lines is an error rather than a smaller set.
+    void check_counts() {
+        if (counts_.empty())
+            return;
+        const std::uint64_t held = read_.vector().size();
+        for (const count_line &c : counts_)
+            if (c.count != held)
+                fail(where_ + (where_.empty() ? "" : std::to_string(c.line_no) + ": ") +
+                     tools::shown(c.text) + ": the count line says " + std::to_string(c.count) +
+                     " members, but the input holds " + std::to_string(held) + " (a partial paste?)");
     }
 
     [[nodiscard]] static std::string count_message() {
@@ -598,8 +667,10 @@ private:
         if (m.type == single_type.code) {
             if (const std::string why = into_.add_single(m.if_index); !why.empty())
                 bad(text, why);
+            (void)read_.add_single(m.if_index);
         } else {
             into_.add_run(*find_bitmap_type(m.type), m.first, m.last);
+            read_.add_run(*find_bitmap_type(m.type), m.first, m.last);
         }
         accepted();
     }
@@ -614,8 +685,11 @@ private:
     const bitmap_type *list_type_ = nullptr;
     std::size_t line_no_ = 0;
     std::size_t unit_len_ = 0;
-    std::size_t list_at_ = 0; // offset of the range list in unit_
-    int count_phase_ = 0;     // of "N" on the count line: before it, in it, after it
+    std::size_t list_at_ = 0;        // offset of the range list in unit_
+    int count_phase_ = 0;            // of "N" on the count line: before it, in it, after it
+    std::uint64_t count_ = 0;        // N so far (capped above any count)
+    std::vector<count_line> counts_; // the first, and the first other number
+    set_builder read_;               // the members read here, which the count lines count
     state state_ = state::line_start;
     bool fresh_line_ = true;
     bool after_item_ = false; // an item, and no comma after it, since the start

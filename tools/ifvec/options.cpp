@@ -28,9 +28,10 @@ namespace {
 constexpr command kCommands[] = {
     {"show", "show [VIEW...] [--format=FORMAT] [RECORD-OPTION...] SET...",
      "Shows the set of all the SETs' items: every view but --ifindex by default.  Record images, the 824 "
-     "bytes of an if_index_vector_t as a program holds it: --record FILE shows each record in FILE ('-': "
-     "standard input; repeatable) in place of SETs; --record-out FILE writes the image of each set shown "
-     "to FILE and prints views only when asked for, --raw writes it to standard output; "
+     "bytes of an if_index_vector_t as a program holds it: --record FILE... shows each record in each FILE "
+     "('-': standard input), the operands then being files too; --record-out FILE writes the image of "
+     "each set shown to FILE (replaced only once written whole) and prints views only when asked for, --raw "
+     "writes it to standard output; "
      "--byte-order=big|little|host (default host) is the order of the images' 32-bit fields; "
      "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it.",
      takes_views | takes_records, run_show},
@@ -143,7 +144,7 @@ std::string help_body() {
              " positions are slot*" + std::to_string(ports_per_slot) + "+port; it runs to the next blank",
          "a range list", indent);
     wrap(out, "A line may also be one that --ranges or --hex prints: " +
-                  unbroken("'" + std::string(dump_count_header) + "N'") + " (skipped), " +
+                  unbroken("'" + std::string(dump_count_header) + "N'") + " (N must be the set's size), " +
                   unbroken("'" + std::string(bitmap_types.front().dump_header) + "0-2,5'") +
                   " or the same in hex digits.  So the output of " + read_back_views() +
                   " reads back as the same set, each view alone or several together.");
@@ -156,8 +157,8 @@ std::string help_body() {
              "then the " +
              single +
              " member), --counts (members per type; not read back).  --format=json prints "
-             "counts, range lists and members (name and if_index) as one JSON object instead (not read "
-             "back).");
+             "counts, range lists and members (name and if_index) as one JSON object instead, "
+             "and with --record one JSON array of them (not read back).");
     return out + "\n"
                  "Options: -h, --help  this help (after a command: its help)\n"
                  "         -V, --version  the version\n"
@@ -236,9 +237,12 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
             if (*value != "json" && *value != "text")
                 fail("unknown format " + tools::shown(*value) + " (expected text or json)");
             o.json = *value == "json";
-        } else if (records && (value = value_of("--record", args, i, "a file of record images, or -")))
+        } else if (records && (value = value_of("--record", args, i, "a file of record images, or -"))) {
+            if (a == "--record" && value->starts_with("-") && *value != "-")
+                fail("option '--record' is followed by the option " + tools::shown(*value) +
+                     ", not by a file (a file of that name: ./" + std::string(*value) + ")");
             o.records.push_back(*value);
-        else if (records && (value = value_of("--record-out", args, i, "a file, or -")))
+        } else if (records && (value = value_of("--record-out", args, i, "a file, or -")))
             o.record_out = *value;
         else if (records && a == "--raw")
             o.record_out = "-";

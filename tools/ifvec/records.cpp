@@ -9,6 +9,7 @@
 #include "common.hpp"
 #include "messages.hpp"
 
+#include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_types.hpp>
 
 #include <array>
@@ -57,6 +58,11 @@ std::vector<std::string> problems_of(const if_index_vector_t &rec) {
             problems.push_back("byte count of " + std::string(bitmap_types[i].keyword) + " is " +
                                std::to_string(stored[i]) + ", not " + std::to_string(size));
     }
+    if (const std::uint32_t single = rec.single_if_index;
+        single != 0 && classify(single).type != single_type.code)
+        problems.push_back("single_if_index is " + tools::hex(single) + ", of type " +
+                           std::to_string(classify(single).type) + ", not " +
+                           std::to_string(single_type.code));
     if_index_vector_t copy = rec;
     if (const std::uint32_t held = if_index_vector_union(&copy, &copy); held != rec.num_if)
         problems.push_back("num_if is " + std::to_string(rec.num_if) + ", but it holds " +
@@ -76,8 +82,8 @@ byte_order parse_byte_order(std::string_view text) {
     return byte_order::host;
 }
 
-void read_records(std::FILE *in, std::string_view where, byte_order order,
-                  const std::function<void(const record_image &)> &each) {
+std::string read_records(std::FILE *in, std::string_view where, byte_order order,
+                         const std::function<void(const record_image &)> &each) {
     unsigned char image[kImageBytes];
     std::size_t number = 0;
     for (;; ++number) {
@@ -87,11 +93,11 @@ void read_records(std::FILE *in, std::string_view where, byte_order order,
         if (n == 0 && number == 0)
             fail(std::string(where) + ": no record (an image is " + std::to_string(kImageBytes) + " bytes)");
         if (n == 0)
-            return;
+            return "";
         if (n < sizeof image)
-            fail(std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
-                 std::to_string(number * kImageBytes) + ": only " + std::to_string(n) + " of " +
-                 std::to_string(kImageBytes) + " bytes (a partial record)");
+            return std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
+                   std::to_string(number * kImageBytes) + ": only " + std::to_string(n) + " of " +
+                   std::to_string(kImageBytes) + " bytes (a partial record)";
         reorder(image, order);
         record_image r{{}, number + 1, number * kImageBytes, {}};
         std::memcpy(&r.rec, image, sizeof image);
@@ -100,11 +106,11 @@ void read_records(std::FILE *in, std::string_view where, byte_order order,
     }
 }
 
-void write_record(std::FILE *out, const if_index_vector_t &rec, byte_order order) {
+bool write_record(std::FILE *out, const if_index_vector_t &rec, byte_order order) {
     unsigned char image[kImageBytes];
     std::memcpy(image, &rec, sizeof image);
     reorder(image, order);
-    std::fwrite(image, 1, sizeof image, out);
+    return std::fwrite(image, 1, sizeof image, out) == sizeof image;
 }
 
 } // namespace ifvec::cli

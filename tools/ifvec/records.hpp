@@ -32,12 +32,13 @@ struct record_image {
 };
 
 // Reads every image of `in` (named `where` in messages), in turn, as
-// records in `order`.  An input that is empty, or ends in part of an image,
-// is an error.
-void read_records(std::FILE *in, std::string_view where, byte_order order,
-                  const std::function<void(const record_image &)> &each);
+// records in `order`, each handed to `each` as soon as it is read.  An empty
+// input is an error; an input that ends in part of an image returns what is
+// wrong with it (after the whole records before it), else "".
+[[nodiscard]] std::string read_records(std::FILE *in, std::string_view where, byte_order order,
+                                       const std::function<void(const record_image &)> &each);
 
-// Writes `rec` as an image in `order`.
-void write_record(std::FILE *out, const if_index_vector_t &rec, byte_order order);
+// Writes `rec` as an image in `order`; false when the write fails (errno says why).
+bool write_record(std::FILE *out, const if_index_vector_t &rec, byte_order order);
 
 } // namespace ifvec::cli

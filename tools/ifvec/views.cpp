@@ -58,8 +58,11 @@ std::string read_back_views() {
     return tools::joined(options, ", ", " and ");
 }
 
-void print_json(const index_vector &set) {
-    using json = nlohmann::ordered_json;
+namespace {
+
+using json = nlohmann::ordered_json;
+
+json json_of(const index_vector &set) {
     json counts, ranges, members = json::array();
     std::array<std::vector<int>, bitmap_types.size()> positions;
     for (const std::uint32_t x : set) {
@@ -75,8 +78,27 @@ void print_json(const index_vector &set) {
     }
     counts[std::string(single_type.keyword)] = set.count(if_type::single);
     counts["total"] = set.size();
-    const json out = {{"counts", counts}, {"ranges", ranges}, {"members", members}};
-    std::puts(out.dump(2, ' ', false, json::error_handler_t::replace).c_str());
+    return {{"counts", counts}, {"ranges", ranges}, {"members", members}};
+}
+
+void print(const json &out) { std::puts(out.dump(2, ' ', false, json::error_handler_t::replace).c_str()); }
+
+} // namespace
+
+void print_json(const index_vector &set) { print(json_of(set)); }
+
+void print_json(std::span<const shown_record> records) {
+    json out = json::array();
+    for (const shown_record &r : records) {
+        json one = {{"file", r.file},
+                    {"record", r.number},
+                    {"offset", r.offset},
+                    {"num_if", r.num_if},
+                    {"problems", r.problems}};
+        one.update(json_of(r.set));
+        out.push_back(std::move(one));
+    }
+    print(out);
 }
 
 void show(const index_vector &set, unsigned views) {

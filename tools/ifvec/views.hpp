@@ -8,8 +8,11 @@
 #include <if_index_vec/if_index_vector.hpp>
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ifvec::cli {
 
@@ -43,5 +46,21 @@ void show(const index_vector &set, unsigned views);
 
 // Counts, range lists and members (name and if_index) as one JSON object.
 void print_json(const index_vector &set);
+
+// A record of --record: where it was found, num_if as stored, what
+// disagrees, and the set its bits and slot hold.
+struct shown_record {
+    std::string file; // as given, "-" for standard input
+    std::size_t number;
+    std::uint64_t offset;
+    std::uint32_t num_if;
+    std::vector<std::string> problems;
+    index_vector set;
+};
+
+// The records as one JSON array: for each, an object of where it was found
+// ("file", "record", "offset"), "num_if" and "problems", then what
+// print_json prints for its set.
+void print_json(std::span<const shown_record> records);
 
 } // namespace ifvec::cli
