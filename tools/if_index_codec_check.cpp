@@ -235,9 +235,9 @@ void check_library(const std::vector<Built> &all, Section &s) {
     for (const Built &b : all)
         if (const std::uint32_t rc = if_index_vector_add(&v, b.if_index); rc != IF_INDEX_VECTOR_OK)
             s.problem(where(*b.type, b.position) + ": adding " + hex(b.if_index) + " returns " +
-                      (rc == IF_INDEX_VECTOR_BAD_TYPE
-                           ? std::string("BAD_TYPE")
-                           : "the codec's status " + std::to_string(rc) + " (success is 0: add hands it back)"));
+                      (rc == IF_INDEX_VECTOR_BAD_TYPE ? std::string("BAD_TYPE")
+                                                      : "the codec's status " + std::to_string(rc) +
+                                                            " (success is 0: add hands it back)"));
     if (if_index_vector_num_if(&v) != all.size())
         s.problem("the vector counts " + std::to_string(if_index_vector_num_if(&v)) + " members, expected " +
                   std::to_string(all.size()));
@@ -287,17 +287,18 @@ bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t>
             s.problem(hex(v) + ": the name has no terminator in " + std::to_string(4 * name_buffer_size) +
                       " bytes; it starts " + tools::shown(name));
         else if (!fits)
-            s.problem(hex(v) + ": the name and its terminator do not fit " + std::to_string(name_buffer_size) +
-                      " bytes: " + std::to_string(name.size()) + " bytes, " + tools::shown(name));
+            s.problem(hex(v) + ": the name and its terminator do not fit " +
+                      std::to_string(name_buffer_size) + " bytes: " + std::to_string(name.size()) +
+                      " bytes, " + tools::shown(name));
         else if (name.empty())
             s.problem(hex(v) + ": the name is empty");
         else if (name.size() > longest.size())
             longest = name;
     }
-    s.note(longest.empty() ? "(no name fits " + std::to_string(name_buffer_size) + " bytes)"
-                           : "(longest: " + tools::shown(longest) + ", " + std::to_string(longest.size()) +
-                                 " bytes and the terminator, room for " + std::to_string(name_buffer_size) +
-                                 ")");
+    s.note(longest.empty()
+               ? "(no name fits " + std::to_string(name_buffer_size) + " bytes)"
+               : "(longest: " + tools::shown(longest) + ", " + std::to_string(longest.size()) +
+                     " bytes and the terminator, room for " + std::to_string(name_buffer_size) + ")");
     return all_fit;
 }
 

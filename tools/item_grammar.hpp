@@ -21,7 +21,9 @@
 
 namespace ifvec::tools {
 
-inline constexpr bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+inline constexpr bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 inline constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 inline constexpr bool is_keyword_char(char c) { return (c >= 'a' && c <= 'z') || c == '_'; }
 
@@ -42,13 +44,18 @@ inline std::string unreadable(std::string_view name) {
                ", which ends an item";
     if (is_digit(name.front()))
         return "it starts with a digit, so it reads as an if_index";
-    if (const std::size_t colon = name.find(':');
-        colon != std::string_view::npos && colon > 0 &&
-        std::ranges::all_of(name.substr(0, colon), is_keyword_char))
+    if (const std::size_t colon = name.find(':'); colon != std::string_view::npos && colon > 0 &&
+                                                  std::ranges::all_of(name.substr(0, colon), is_keyword_char))
         return "it starts with a word and ':', so it reads as a range list";
     if (name.starts_with(json_start) || name == empty_mark)
         return "at the start of a line it reads as a line of ifvec's output";
     return "";
+}
+
+// A codec's name as a message shows it: as it is where ifvec reads it back,
+// else quoted and escaped, so that no byte of it reaches the terminal raw.
+inline std::string message_name(const std::string &name) {
+    return unreadable(name).empty() ? name : shown(name);
 }
 
 // "fc1/1-4": the codec's names of positions 0 and 3 of `t` as a name range,

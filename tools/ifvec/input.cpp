@@ -43,7 +43,7 @@ namespace {
 std::string keep_one(std::uint32_t if_index, std::uint32_t &slot) {
     if (slot != 0 && slot != if_index)
         return "a set holds one " + std::string(single_type.keyword) + " interface and already has " +
-               name_of(slot);
+               tools::message_name(name_of(slot));
     slot = if_index;
     return "";
 }
@@ -159,7 +159,8 @@ std::string held_keywords() {
 
 // "fc1/1 to fc16/64": the first and last names of a type.
 std::string name_span(const bitmap_type &t) {
-    return name_at(t.code, 0) + " to " + name_at(t.code, t.capacity - 1);
+    return tools::message_name(name_at(t.code, 0)) + " to " +
+           tools::message_name(name_at(t.code, t.capacity - 1));
 }
 
 // "(fc1/1 to fc16/64, 64 ports per slot)": the limits of a type in the
@@ -196,8 +197,7 @@ std::string explain(const named_members &m) {
     switch (m.error.code) {
     case text_errc::unknown_name:
         return "unknown interface name" + at + (at.empty() ? "" : " (the range's last name)") +
-               "; names are " + known_names() +
-               ", and an item may also be " + other_items();
+               "; names are " + known_names() + ", and an item may also be " + other_items();
     case text_errc::not_held:
         return "type " + std::to_string(m.type) + " is not held in a vector (held: " + held_keywords() + ")";
     case text_errc::beyond_capacity:

@@ -148,8 +148,9 @@ std::string help_body() {
                   " or the same in hex digits.  So the output of " + read_back_views() +
                   " reads back as the same set, each view alone or several together; --names only where the "
                   "codec reads names itself when the set has a " +
-                  single + " member, whose name it prints (--ranges and --hex print that member by name "
-                           "there, by if_index elsewhere).");
+                  single +
+                  " member, whose name it prints (--ranges and --hex print that member by name "
+                  "there, by if_index elsewhere).");
     out += "\n";
     wrap(out,
          "Views: --names (members by name), --ranges (positions per type, as the decimal dump prints them, "
