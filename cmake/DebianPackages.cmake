@@ -5,8 +5,9 @@
 # IF_INDEX_VEC_DEB_HOST_ARCH they are cross-built for that Debian architecture
 # (crossbuild-essential-ARCH).  The test step checks them (.ci/check-debs):
 # lintian with no error or warning, the symbols files against the libraries
-# as the next version would build them, and programs built against the
-# unpacked packages (run under qemu-user for another architecture).
+# as the next version would build them, programs built against the
+# unpacked packages (run under qemu-user for another architecture), and the
+# packaged tools on a codec of the ten platform calls in the stand-in's place.
 set(IF_INDEX_VEC_DEB_HOST_ARCH "" CACHE STRING
     "Debian architecture to cross-build the packages for (empty: the build machine's)")
 find_program(DPKG_BUILDPACKAGE dpkg-buildpackage REQUIRED)
@@ -29,7 +30,7 @@ set(_deb_test_prefix deb)
 if(IF_INDEX_VEC_DEB_HOST_ARCH)
     set(_deb_test_prefix deb.${IF_INDEX_VEC_DEB_HOST_ARCH})
 endif()
-foreach(check IN ITEMS lintian symbols consumer)
+foreach(check IN ITEMS lintian symbols consumer codec-swap)
     add_test(NAME ${_deb_test_prefix}.${check}
         COMMAND bash "${PROJECT_SOURCE_DIR}/.ci/check-debs" ${check} "${PROJECT_BINARY_DIR}")
 endforeach()

@@ -5,7 +5,10 @@
  *   type     ISCSI if_indexes are reported as type 12
  *   width    the channel number is written as 32 bits
  *   status   FC-TUNNEL if_indexes come with a failure status
- *   name     fc-tunnel4095's name is 300 bytes long, port-channel7's empty
+ *   name     fc-tunnel4095's name is 300 bytes long, fc-tunnel4094's has no
+ *            terminator, port-channel7's is empty
+ *   item     fc1/3, port-channel2 and iscsi1/1 have names ifvec cannot read
+ *            as items (a blank, a comma, a newline), fc-tunnel5 a leading digit
  *   single   type 6 is reported as type 7, and 0 as type 6
  *   refused  PHY_FC ports of 64 or more are refused, yet typed and placed
  *   fold     PHY_FC ports of 64 or more are taken: they land on later slots
@@ -84,6 +87,20 @@ int sprintf_if_index(char *buf, uint32_t ifx) {
         memset(buf, 'x', (size_t)n);
         buf[n] = '\0';
         return n;
+    }
+    if (fault("name") && ifx == 0x0f000ffe) { /* fills the checker's room of 1024 bytes */
+        memset(buf, 'y', 1024);
+        return 1024;
+    }
+    if (fault("item")) {
+        static const struct {
+            uint32_t ifx;
+            const char *name;
+        } odd[] = {{0x01000200, "fc1 3"}, {0x04000002, "port-channel,2"}, {0x0b000000, "iscsi\n1/1"},
+                   {0x0f000005, "5fc-tunnel"}};
+        for (size_t i = 0; i < sizeof odd / sizeof odd[0]; ++i)
+            if (ifx == odd[i].ifx)
+                return (int)strlen(strcpy(buf, odd[i].name));
     }
     if (fault("dup") && ifx == 0x01000100)
         ifx = 0x01000000;

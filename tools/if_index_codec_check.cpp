@@ -17,12 +17,15 @@
 //                        terminator;
 //   names read back      every storable position has a name of its own, so
 //                        that the name reads back to its if_index through the
-//                        table of names that ifvec reads names with;
-//   if_index_parse       where the codec has one (optional), it reads every
-//                        such name back to the same if_index;
+//                        table of names that ifvec reads names with, and
+//                        ifvec can read it as an item (item_grammar.hpp);
+//   if_index_parse       where the codec has one (optional, looked up when
+//                        the checker runs), it reads every such name, and
+//                        those of the given type-6 if_indexes, back to the
+//                        same if_index;
 //   type 6               given single-slot if_indexes are classified as type 6
-//                        (the codec has no constructor for them: pass them
-//                        with --single);
+//                        with status 0 (the codec has no constructor for
+//                        them: pass them with --single);
 //   unclassifiable       values the codec refuses do not come back as a held
 //                        type at a storable position, and no value it accepts
 //                        lands on another if_index's position (a port of 64 or
@@ -30,8 +33,13 @@
 // The field widths run first, each call with guard bytes around its output:
 // when a call writes beyond an output, every other section, which calls the
 // codec as the library does, would corrupt memory, and is not run.
+// A codec's calls succeed with status 0: add and remove hand
+// if_index_get_type's status back, and their callers compare it with
+// IF_INDEX_VECTOR_OK.
 // Exit status: 0 when the library can rely on the codec, 1 when it cannot,
 // 2 for a usage error, 4 when standard output could not be written.
+#include "codec_parse.hpp"
+#include "item_grammar.hpp"
 #include "messages.hpp"
 
 #include <if_index_vec/if_index_text.hpp>
@@ -228,7 +236,8 @@ void check_library(const std::vector<Built> &all, Section &s) {
         if (const std::uint32_t rc = if_index_vector_add(&v, b.if_index); rc != IF_INDEX_VECTOR_OK)
             s.problem(where(*b.type, b.position) + ": adding " + hex(b.if_index) + " returns " +
                       (rc == IF_INDEX_VECTOR_BAD_TYPE ? std::string("BAD_TYPE")
-                                                      : "the codec's status " + std::to_string(rc)));
+                                                      : "the codec's status " + std::to_string(rc) +
+                                                            " (success is 0: add hands it back)"));
     if (if_index_vector_num_if(&v) != all.size())
         s.problem("the vector counts " + std::to_string(if_index_vector_num_if(&v)) + " members, expected " +
                   std::to_string(all.size()));
@@ -245,43 +254,52 @@ void check_library(const std::vector<Built> &all, Section &s) {
     s.note("(" + std::to_string(all.size()) + " added, walked back in order)");
 }
 
-// The length of the name `v` gets, or name_buffer_size when it does not fit.
-std::size_t name_length(std::uint32_t v, bool *overrun) {
+// The codec's name of `v` written into room for four names, so that a name
+// too long for the listing's buffer is seen whole: `*fits` tells whether it
+// fits that buffer with its terminator, `*terminated` whether it has one in
+// the room given.
+std::string long_name(std::uint32_t v, bool *fits, bool *terminated) {
     static char buf[4 * name_buffer_size];
     std::memset(buf, '\xA5', sizeof buf);
     sprintf_if_index(buf, v);
-    const void *nul = std::memchr(buf, '\0', name_buffer_size);
-    *overrun = nul == nullptr;
-    return nul == nullptr ? name_buffer_size : static_cast<std::size_t>(static_cast<const char *>(nul) - buf);
+    const void *nul = std::memchr(buf, '\0', sizeof buf);
+    const std::size_t n =
+        nul == nullptr ? sizeof buf : static_cast<std::size_t>(static_cast<const char *>(nul) - buf);
+    *terminated = nul != nullptr;
+    *fits = n < name_buffer_size;
+    return {buf, n};
 }
 
 // Returns false when a name overruns its buffer: reading names then would
 // corrupt memory.
 bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t> &singles, Section &s) {
-    bool fits = true;
-    std::uint32_t longest = 0;
-    std::size_t longest_len = 0;
+    bool all_fit = true;
+    std::string longest;
     std::vector<std::uint32_t> values;
     values.reserve(all.size() + singles.size());
     std::ranges::transform(all, std::back_inserter(values), &Built::if_index);
     values.insert(values.end(), singles.begin(), singles.end());
     for (const std::uint32_t v : values) {
-        bool overrun = false;
-        const std::size_t n = name_length(v, &overrun);
-        fits = fits && !overrun;
-        if (overrun)
+        bool fits = false, terminated = false;
+        const std::string name = long_name(v, &fits, &terminated);
+        all_fit = all_fit && fits;
+        if (!terminated)
+            s.problem(hex(v) + ": the name has no terminator in " + std::to_string(4 * name_buffer_size) +
+                      " bytes; it starts " + tools::shown(name));
+        else if (!fits)
             s.problem(hex(v) + ": the name and its terminator do not fit " +
-                      std::to_string(name_buffer_size) + " bytes");
-        else if (n == 0)
+                      std::to_string(name_buffer_size) + " bytes: " + std::to_string(name.size()) +
+                      " bytes, " + tools::shown(name));
+        else if (name.empty())
             s.problem(hex(v) + ": the name is empty");
-        if (!overrun && n > longest_len) {
-            longest_len = n;
-            longest = v;
-        }
+        else if (name.size() > longest.size())
+            longest = name;
     }
-    s.note("(longest: \"" + name_of(longest) + "\", " + std::to_string(longest_len) +
-           " bytes and the terminator, room for " + std::to_string(name_buffer_size) + ")");
-    return fits;
+    s.note(longest.empty()
+               ? "(no name fits " + std::to_string(name_buffer_size) + " bytes)"
+               : "(longest: " + tools::shown(longest) + ", " + std::to_string(longest.size()) +
+                     " bytes and the terminator, room for " + std::to_string(name_buffer_size) + ")");
+    return all_fit;
 }
 
 void check_read_back(const std::vector<Built> &all, const name_table &table, Section &s) {
@@ -289,37 +307,49 @@ void check_read_back(const std::vector<Built> &all, const name_table &table, Sec
         s.problem(hex(d.first) + " and " + hex(d.second) + " are both named " +
                   tools::shown(name_of(d.first)));
     for (const Built &b : all) {
+        const std::string name = name_of(b.if_index);
         std::uint32_t back = 0;
-        if (!table.find(name_of(b.if_index), &back) && table.duplicates().empty())
+        if (!table.find(name, &back) && table.duplicates().empty())
             s.problem(where(*b.type, b.position) + ": " + hex(b.if_index) + " has no name to read back");
+        else if (const std::string why = tools::unreadable(name); !why.empty())
+            s.problem(where(*b.type, b.position) + ": ifvec cannot read back the name " + tools::shown(name) +
+                      " of " + hex(b.if_index) + ": " + why);
     }
     s.note("(" + std::to_string(table.size()) + " names, read through the table ifvec builds of them)");
 }
 
-void check_parse(const std::vector<Built> &all, Section &s) {
-#if IF_INDEX_VEC_CODEC_HAS_PARSE
-    for (const Built &b : all) {
-        const std::string name = name_of(b.if_index);
+void check_parse(const std::vector<Built> &all, const std::vector<std::uint32_t> &singles, Section &s) {
+    const tools::codec_parse_fn parse = tools::codec_parse();
+    if (parse == nullptr) {
+        s.note("(optional; absent: ifvec reads type 6 by if_index only)");
+        return;
+    }
+    std::vector<std::uint32_t> values;
+    std::ranges::transform(all, std::back_inserter(values), &Built::if_index);
+    std::ranges::copy_if(singles, std::back_inserter(values),
+                         [](std::uint32_t v) { return classify(v).type == single_type.code; });
+    for (const std::uint32_t v : values) {
+        const std::string name = name_of(v);
         std::uint32_t back = 0;
-        const std::uint32_t status = if_index_parse(name.c_str(), &back);
-        if (status != 0 || back != b.if_index)
-            s.problem(tools::shown(name) + " (" + hex(b.if_index) + ") parses " +
+        const std::uint32_t status = parse(name.c_str(), &back);
+        if (status != 0 || back != v)
+            s.problem(tools::shown(name) + " (" + hex(v) + ") parses " +
                       (status != 0 ? "with status " + std::to_string(status) : "as " + hex(back)));
     }
-#else
-    (void)all;
-#endif
-    s.note("(optional: where the codec has it, every name reads back through it too)");
+    s.note("(optional; present: every name reads back through it too, and ifvec reads type 6 by name)");
 }
 
 void check_single(const std::vector<std::uint32_t> &singles, Section &s) {
     for (const std::uint32_t v : singles) {
-        const std::uint8_t got = classify(v).type;
+        const classification got = classify(v);
         if (v == 0)
             s.problem("0 cannot be a single-slot member: it marks the empty slot");
-        else if (got != single_type.code)
-            s.problem(hex(v) + " is classified as type " + std::to_string(got) + ", expected " +
-                      std::to_string(single_type.code));
+        else if (got.status != 0)
+            s.problem("the codec refused " + hex(v) + " with status " + std::to_string(got.status));
+        else if (got.type != single_type.code)
+            s.problem(hex(v) + " is classified as type " +
+                      (got.type == no_type ? std::string("(none written)") : std::to_string(got.type)) +
+                      ", expected " + std::to_string(single_type.code));
     }
     const std::uint8_t zero = classify(0).type;
     std::string note = singles.empty() ? "(no if_index given: pass one with --single)"
@@ -366,10 +396,13 @@ constexpr std::string_view kUsage =
     "Checks that libif_index_vec can rely on the interface-index codec it is\n"
     "linked with: the held type codes, the field widths, the two conversions at\n"
     "every position of every held type, a vector of all of them, the length of\n"
-    "every name, that every name reads back (through a table of the names, and\n"
-    "through if_index_parse where the codec has it), type-6 if_indexes given\n"
-    "with --single (decimal or 0x hex), what values the codec refuses come back\n"
-    "as, and that no value it accepts lands on another if_index's position.\n"
+    "every name, that every name reads back (through a table of the names, as\n"
+    "an item of ifvec, and through if_index_parse where the codec has it),\n"
+    "type-6 if_indexes given with --single (decimal or 0x hex), what values the\n"
+    "codec refuses come back as, and that no value it accepts lands on another\n"
+    "if_index's position.  The codec's calls succeed with status 0: add and\n"
+    "remove hand if_index_get_type's status back, compared with\n"
+    "IF_INDEX_VECTOR_OK.\n"
     "\n"
     "Exit status: 0 the library can rely on the codec, 1 it cannot, 2 usage error,\n"
     "4 standard output could not be written.\n";
@@ -429,7 +462,7 @@ int main(int argc, char **argv) {
         check_library(all, library);
         if (check_names(all, singles, names)) {
             check_read_back(all, name_table(), read_back);
-            check_parse(all, parse);
+            check_parse(all, singles, parse);
         } else {
             read_back.skip();
             parse.skip();

@@ -27,6 +27,8 @@
 #include "common.hpp"
 #include "views.hpp"
 
+#include "codec_parse.hpp"
+#include "item_grammar.hpp"
 #include "messages.hpp"
 
 #include <algorithm>
@@ -43,7 +45,7 @@ namespace {
 std::string keep_one(std::uint32_t if_index, std::uint32_t &slot) {
     if (slot != 0 && slot != if_index)
         return "a set holds one " + std::string(single_type.keyword) + " interface and already has " +
-               name_of(slot);
+               tools::message_name(name_of(slot));
     slot = if_index;
     return "";
 }
@@ -51,13 +53,11 @@ std::string keep_one(std::uint32_t if_index, std::uint32_t &slot) {
 } // namespace
 
 name_parse_fn codec_name_parser() {
-#if IF_INDEX_VEC_CODEC_HAS_PARSE
-    return codec_names([](const char *name, std::uint32_t *if_index) {
-        return if_index_parse(name, if_index) == IF_INDEX_CODEC_OK;
-    });
-#else
-    return codec_names();
-#endif
+    static const tools::codec_parse_fn parse = tools::codec_parse();
+    if (parse == nullptr)
+        return codec_names();
+    // Status 0 is success, as for every call of the codec.
+    return codec_names([](const char *name, std::uint32_t *if_index) { return parse(name, if_index) == 0; });
 }
 
 set_builder::set_builder() : set_builder(keep_one) {}
@@ -104,9 +104,10 @@ namespace {
 
 constexpr std::size_t kHeld = 2 * name_buffer_size;
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-bool is_keyword_char(char c) { return (c >= 'a' && c <= 'z') || c == '_'; }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+using tools::ends_item;
+using tools::is_blank;
+using tools::is_digit;
+using tools::is_keyword_char;
 int hex_digit(char c) { return is_digit(c) ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1; }
 
 std::string_view trimmed(std::string_view s) {
@@ -128,7 +129,7 @@ const std::vector<line_head> &line_heads() {
                                  {line_head::heading, std::string(empty_mark)},
                                  {line_head::counts_row, std::string(single_type.keyword) + " "},
                                  {line_head::counts_row, "total "},
-                                 {line_head::json_view, "{"}};
+                                 {line_head::json_view, std::string(tools::json_start)}};
         for (const bitmap_type &t : bitmap_types) {
             h.push_back({line_head::dump_line, std::string(trimmed(t.dump_header)), &t});
             h.push_back({line_head::counts_row, std::string(t.keyword) + " "});
@@ -160,7 +161,8 @@ std::string held_keywords() {
 
 // "fc1/1 to fc16/64": the first and last names of a type.
 std::string name_span(const bitmap_type &t) {
-    return name_at(t.code, 0) + " to " + name_at(t.code, t.capacity - 1);
+    return tools::message_name(name_at(t.code, 0)) + " to " +
+           tools::message_name(name_at(t.code, t.capacity - 1));
 }
 
 // "(fc1/1 to fc16/64, 64 ports per slot)": the limits of a type in the
@@ -180,15 +182,24 @@ std::string known_names() {
     return tools::joined(spans, ", ", " and ");
 }
 
+// "a name range such as fc1/1-4, an if_index such as 0x01000300, or a range
+// list such as port_channel:0-3,9": the examples from the codec's own names
+// and if_indexes, of the first bitmap type's positions 0 and 3 (no name range
+// when the codec's names do not make one).
+std::string other_items() {
+    const bitmap_type &t = bitmap_types.front();
+    const std::string range = tools::name_range_example(t);
+    return (range.empty() ? "" : "a name range such as " + range + ", ") + "an if_index such as " +
+           tools::hex(if_index_at(t.code, 3)) + ", or a range list such as port_channel:0-3,9";
+}
+
 std::string explain(const named_members &m) {
     const std::string at = m.error.offset != 0 ? " at offset " + std::to_string(m.error.offset) : "";
     const bitmap_type *t = find_bitmap_type(m.type);
     switch (m.error.code) {
     case text_errc::unknown_name:
         return "unknown interface name" + at + (at.empty() ? "" : " (the range's last name)") +
-               "; names are " + known_names() +
-               ", and an item may also be a name range such as fc1/1-4, an if_index such as 0x01000300, or a "
-               "range list such as port_channel:0-3,9";
+               "; names are " + known_names() + ", and an item may also be " + other_items();
     case text_errc::not_held:
         return "type " + std::to_string(m.type) + " is not held in a vector (held: " + held_keywords() + ")";
     case text_errc::beyond_capacity:
@@ -342,7 +353,7 @@ private:
             keyword_ = true;
             [[fallthrough]];
         case state::item:
-            if (blank || nl || c == ',') {
+            if (ends_item(c)) {
                 end_item();
                 state_ = state::between;
                 return nl ? newline() : c == ',' ? comma() : void();

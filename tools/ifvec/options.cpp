@@ -112,8 +112,8 @@ std::string help_body() {
     for (const bitmap_type &t : bitmap_types) {
         const std::string last = name_at(t.code, 3);
         names.push_back(last);
-        name_ranges.push_back(name_at(t.code, 0) + "-" +
-                              last.substr(last.find_last_not_of("0123456789") + 1));
+        if (std::string range = tools::name_range_example(t); !range.empty())
+            name_ranges.push_back(std::move(range));
         lists.push_back(std::string(t.keyword) + " (0-" + std::to_string(t.capacity - 1) + ")");
         if (t.slot_port)
             port_types.emplace_back(t.keyword);
@@ -131,7 +131,7 @@ std::string help_body() {
              " interface only where the codec reads names itself: else give its if_index)",
          "an interface name", indent);
     wrap(out,
-         tools::joined(name_ranges, ", ") +
+         (name_ranges.empty() ? std::string("NAME-N") : tools::joined(name_ranges, ", ")) +
              " (through the name whose last number is given; ports stay within their slot)",
          "a name range", indent);
     wrap(out,
@@ -147,7 +147,11 @@ std::string help_body() {
                   unbroken("'" + std::string(dump_count_header) + "N'") + " (N must be the set's size), " +
                   unbroken("'" + std::string(bitmap_types.front().dump_header) + "0-2,5'") +
                   " or the same in hex digits.  So the output of " + read_back_views() +
-                  " reads back as the same set, each view alone or several together.");
+                  " reads back as the same set, each view alone or several together; --names only where the "
+                  "codec reads names itself when the set has a " +
+                  single +
+                  " member, whose name it prints (--ranges and --hex print that member by name "
+                  "there, by if_index elsewhere).");
     out += "\n";
     wrap(out,
          "Views: --names (members by name), --ranges (positions per type, as the decimal dump prints them, "

@@ -86,7 +86,8 @@ std::string read_records(std::FILE *in, std::string_view where, byte_order order
                          const std::function<void(const record_image &)> &each) {
     unsigned char image[kImageBytes];
     std::size_t number = 0;
-    for (;; ++number) {
+    std::uint64_t offset = 0; // past 4 GiB even where size_t has 32 bits
+    for (;; ++number, offset += kImageBytes) {
         const std::size_t n = std::fread(image, 1, sizeof image, in);
         if (std::ferror(in) != 0)
             fail(std::string(where) + ": read error: " + std::strerror(errno), exit_read);
@@ -96,10 +97,10 @@ std::string read_records(std::FILE *in, std::string_view where, byte_order order
             return "";
         if (n < sizeof image)
             return std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
-                   std::to_string(number * kImageBytes) + ": only " + std::to_string(n) + " of " +
+                   std::to_string(offset) + ": only " + std::to_string(n) + " of " +
                    std::to_string(kImageBytes) + " bytes (a partial record)";
         reorder(image, order);
-        record_image r{{}, number + 1, number * kImageBytes, {}};
+        record_image r{{}, number + 1, offset, {}};
         std::memcpy(&r.rec, image, sizeof image);
         r.problems = problems_of(r.rec);
         each(r);

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // ifvec: the views.  --ranges and --hex are the library's dumps, which count
-// the single-slot member but do not list it, so its name follows them on a
-// line of its own; that way each view holds the whole set.
+// the single-slot member but do not list it, so it follows them on a line of
+// its own: by name where the codec reads names itself (if_index_parse), else
+// as its if_index, so that each of them holds the whole set and reads back.
 #include "views.hpp"
 
+#include "codec_parse.hpp"
 #include "common.hpp"
 
 #include <if_index_vec/if_index_text.hpp>
@@ -29,8 +31,9 @@ void print_counts(const if_index_vector_t *rec) {
 }
 
 void print_single(const if_index_vector_t *rec) {
+    static const bool by_name = tools::codec_parse() != nullptr;
     if (rec->single_if_index != 0)
-        std::puts(name_of(rec->single_if_index).c_str());
+        std::puts((by_name ? name_of(rec->single_if_index) : tools::hex(rec->single_if_index)).c_str());
 }
 
 void print_ranges(const if_index_vector_t *rec) {

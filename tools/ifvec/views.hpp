@@ -5,6 +5,8 @@
 // back as the same set.
 #pragma once
 
+#include "item_grammar.hpp"
+
 #include <if_index_vec/if_index_vector.hpp>
 
 #include <array>
@@ -38,7 +40,7 @@ inline constexpr std::array<view_info, 5> all_views{{
 std::string read_back_views();
 
 // What a list view prints for the empty set under a heading.
-inline constexpr std::string_view empty_mark = "(empty)";
+using tools::empty_mark;
 
 // Prints the chosen views (a mask of `view`); each gets a heading when more
 // than one is shown, and then an empty list shows as "(empty)".
