@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 #include "bitmap.hpp"
 
@@ -72,6 +74,23 @@ inline constexpr std::array<std::int8_t, 256> kRowOfCode = [] {
 // Row index of a bitmap type code, or kNoRow.
 constexpr int bitmap_row(std::uint32_t code) noexcept {
     return code < kRowOfCode.size() ? kRowOfCode[code] : kNoRow;
+}
+
+// Calls f(std::integral_constant<std::size_t, row>{}) for the bitmap row of
+// type code `code` and returns true, or returns false for a code without a
+// bitmap.  The row reaches f as a constant, so the row's code, capacity and
+// offset fold into f's body: the codec call that f makes for that type, the
+// bounds test and the address of the bitmap need no table reads.  Used where
+// a call is a few instructions around one or two codec calls (membership,
+// the walks' step).
+template <class F, std::size_t... Rows>
+[[gnu::always_inline]] inline bool with_row_of_impl(std::uint32_t code, F &f, std::index_sequence<Rows...>) {
+    return ((code == kBitmapTypes[Rows].code && (f(std::integral_constant<std::size_t, Rows>{}), true)) || ...);
+}
+
+template <class F>
+[[gnu::always_inline]] inline bool with_row_of(std::uint32_t code, F &&f) {
+    return with_row_of_impl(code, f, std::make_index_sequence<kBitmapCount>{});
 }
 
 inline const std::uint8_t *bitmap_bits(const if_index_vector_t *v, const BitmapType &t) noexcept {
