@@ -63,14 +63,30 @@ uint32_t if_index_vector_itr_begin(const if_index_vector_t *vec, uint32_t *curso
     return begin(vec, cursor);
 }
 
+// A step classifies the cursor and, for a bitmap type, reads its position
+// with that type's accessor and scans that bitmap from the position above it
+// (with_row_of: the row's code, capacity and offset are constants there, so
+// the member found is built by a known constructor).
+
 uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor) {
-    const location l = locate(*cursor);
-    const int row = bitmap_row(l.type);
+    const std::uint32_t from = *cursor;
+    const std::uint8_t type = classify(from).type;
+    bool found = false;
     // The single-slot member or a type without a bitmap: nothing follows.  A
     // position at or beyond its capacity continues with the next bitmap.
-    if (row == kNoRow)
+    if (!with_row_of(type, [&](auto row) {
+            constexpr std::size_t r = decltype(row)::value;
+            constexpr const BitmapType &t = kBitmapTypes[r];
+            const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, position_of(t.code, from) + 1);
+            if (q != no_position) {
+                *cursor = if_index_at(t.code, q);
+                found = true;
+            } else {
+                found = first_member_from(vec, r + 1, 0, cursor);
+            }
+        }))
         return IF_INDEX_VECTOR_END;
-    if (first_member_from(vec, static_cast<std::size_t>(row), l.position + 1, cursor))
+    if (found)
         return IF_INDEX_VECTOR_OK;
     if (vec->single_if_index != 0)
         *cursor = vec->single_if_index;
@@ -78,20 +94,23 @@ uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor
 }
 
 uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, uint32_t *out) {
-    const location l = locate(if_index);
-    if (l.type > kHighestTypeCode)
+    const std::uint8_t type = classify(if_index).type;
+    if (type > kHighestTypeCode)
         return IF_INDEX_VECTOR_BAD_TYPE;
-    if (l.type == IF_TYPE_SINGLE)
+    if (type == IF_TYPE_SINGLE)
         return IF_INDEX_VECTOR_END;
-    const int row = bitmap_row(l.type);
-    if (row == kNoRow)
-        return IF_INDEX_VECTOR_BAD_TYPE;
-    const BitmapType &t = kBitmapTypes[static_cast<std::size_t>(row)];
-    const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, l.position + 1);
-    if (q == no_position)
-        return IF_INDEX_VECTOR_END;
-    *out = if_index_at(t.code, q);
-    return IF_INDEX_VECTOR_OK;
+    std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
+    with_row_of(type, [&](auto row) {
+        constexpr const BitmapType &t = kBitmapTypes[decltype(row)::value];
+        const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, position_of(t.code, if_index) + 1);
+        if (q == no_position) {
+            result = IF_INDEX_VECTOR_END;
+        } else {
+            *out = if_index_at(t.code, q);
+            result = IF_INDEX_VECTOR_OK;
+        }
+    });
+    return result;
 }
 
 uint32_t if_index_vector_get_next(const if_index_vector_t *vec, const uint32_t *cursor, uint32_t *out) {
