@@ -37,6 +37,14 @@ constexpr std::uint8_t kHighestTypeCode = 15;
     return false;
 }
 
+// first_member_from() from position 0 of `row`, out of line: a step
+// reaches it once per bitmap of a walk, and inlined its loop would hold
+// registers across the step's codec calls on every member.
+[[gnu::noinline]] bool first_member_of_rows_from(const if_index_vector_t *v, std::size_t row,
+                                                 std::uint32_t *out) noexcept {
+    return first_member_from(v, row, 0, out);
+}
+
 std::uint32_t begin(const if_index_vector_t *v, std::uint32_t *out) noexcept {
     if (v->num_if == 0)
         return IF_INDEX_VECTOR_EMPTY;
@@ -82,7 +90,7 @@ uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor
                 *cursor = if_index_at(t.code, q);
                 found = true;
             } else {
-                found = first_member_from(vec, r + 1, 0, cursor);
+                found = first_member_of_rows_from(vec, r + 1, cursor);
             }
         }))
         return IF_INDEX_VECTOR_END;
