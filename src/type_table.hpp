@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
-#include <utility>
 
 #include "bitmap.hpp"
 
@@ -82,15 +81,23 @@ constexpr int bitmap_row(std::uint32_t code) noexcept {
 // offset fold into f's body: the codec call that f makes for that type, the
 // bounds test and the address of the bitmap need no table reads.  Used where
 // a call is a few instructions around one or two codec calls (membership,
-// the walks' step).
-template <class F, std::size_t... Rows>
-[[gnu::always_inline]] inline bool with_row_of_impl(std::uint32_t code, F &f, std::index_sequence<Rows...>) {
-    return ((code == kBitmapTypes[Rows].code && (f(std::integral_constant<std::size_t, Rows>{}), true)) || ...);
-}
-
+// the walks' step).  One switch, so the compiler tests the codes as a
+// balanced tree rather than one after another; a fifth bitmap type is a
+// compile error here until it has its case.
 template <class F>
 [[gnu::always_inline]] inline bool with_row_of(std::uint32_t code, F &&f) {
-    return with_row_of_impl(code, f, std::make_index_sequence<kBitmapCount>{});
+    static_assert(kBitmapCount == 4, "with_row_of() has one case per bitmap row");
+    using R0 = std::integral_constant<std::size_t, 0>;
+    using R1 = std::integral_constant<std::size_t, 1>;
+    using R2 = std::integral_constant<std::size_t, 2>;
+    using R3 = std::integral_constant<std::size_t, 3>;
+    switch (code) {
+    case kBitmapTypes[R0::value].code: f(R0{}); return true;
+    case kBitmapTypes[R1::value].code: f(R1{}); return true;
+    case kBitmapTypes[R2::value].code: f(R2{}); return true;
+    case kBitmapTypes[R3::value].code: f(R3{}); return true;
+    default: return false;
+    }
 }
 
 inline const std::uint8_t *bitmap_bits(const if_index_vector_t *v, const BitmapType &t) noexcept {

@@ -18,6 +18,12 @@ namespace {
 // Type code 10 has no storage, but a cursor may hold one.
 constexpr std::uint8_t kCursorOnlyType = 10;
 constexpr std::uint8_t kHighestTypeCode = 15;
+static_assert([] {
+    for (const auto &t : kBitmapTypes)
+        if (t.code > kHighestTypeCode || t.code == IF_TYPE_SINGLE)
+            return false;
+    return true;
+}());
 
 // The first member at or after `start` in bitmap row `row`, continuing with
 // the following rows from position 0.  Writes it and returns true, or
@@ -103,12 +109,10 @@ uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor
 
 uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, uint32_t *out) {
     const std::uint8_t type = classify(if_index).type;
-    if (type > kHighestTypeCode)
-        return IF_INDEX_VECTOR_BAD_TYPE;
-    if (type == IF_TYPE_SINGLE)
-        return IF_INDEX_VECTOR_END;
     std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
-    with_row_of(type, [&](auto row) {
+    // Bitmap types first: they are below kHighestTypeCode and not the slot's,
+    // so the tests below are only reached by the other codes.
+    if (with_row_of(type, [&](auto row) {
         constexpr const BitmapType &t = kBitmapTypes[decltype(row)::value];
         const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, position_of(t.code, if_index) + 1);
         if (q == no_position) {
@@ -117,8 +121,13 @@ uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, u
             *out = if_index_at(t.code, q);
             result = IF_INDEX_VECTOR_OK;
         }
-    });
-    return result;
+    }))
+        return result;
+    if (type > kHighestTypeCode)
+        return IF_INDEX_VECTOR_BAD_TYPE;
+    if (type == IF_TYPE_SINGLE)
+        return IF_INDEX_VECTOR_END;
+    return IF_INDEX_VECTOR_BAD_TYPE;
 }
 
 uint32_t if_index_vector_get_next(const if_index_vector_t *vec, const uint32_t *cursor, uint32_t *out) {
