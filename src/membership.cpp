@@ -56,9 +56,10 @@ uint32_t if_index_vector_add(if_index_vector_t *vec, uint32_t if_index) {
                 return;
             std::uint8_t *byte = byte_of<r>(vec, p);
             const std::uint8_t mask = bit_mask(p);
-            if ((*byte & mask) == 0)
+            const std::uint8_t was = *byte; // read once: num_if is written between
+            if ((was & mask) == 0)
                 ++vec->num_if;
-            *byte |= mask;
+            *byte = was | mask;
             result = c.status;
         }))
         return result;
@@ -82,9 +83,10 @@ uint32_t if_index_vector_remove(if_index_vector_t *vec, uint32_t if_index) {
                 return;
             std::uint8_t *byte = byte_of<r>(vec, p);
             const std::uint8_t mask = bit_mask(p);
-            if ((*byte & mask) != 0)
+            const std::uint8_t was = *byte; // read once: num_if is written between
+            if ((was & mask) != 0)
                 --vec->num_if;
-            *byte &= static_cast<std::uint8_t>(~mask);
+            *byte = was & static_cast<std::uint8_t>(~mask);
             result = c.status;
         }))
         return result;
