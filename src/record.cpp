@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Record lifecycle and the stored count.
+// Record lifecycle, copy and the stored count.
 #include <if_index_vec/if_index_vector.h>
 
 #include <cstddef>
@@ -47,10 +47,10 @@ void if_index_vector_init(if_index_vector_t *vec) {
 void if_index_vector_delete(if_index_vector_t *vec) { std::free(vec); }
 
 // Records that do not overlap are copied by a loop of fixed length, unrolled
-// in full: no call, no size dispatch, no loop counter.  Overlapping ones (a record copied onto itself
-// gets the record back) go through memmove.
-void
-if_index_vector_copy(if_index_vector_t *dst, const if_index_vector_t *src) {
+// in full: no call, no size dispatch, no loop counter.  Overlapping ones (a
+// record copied onto itself gets the record back) go through memmove.
+void if_index_vector_copy(if_index_vector_t *dst, const if_index_vector_t *src) {
+    static_assert(kChunks <= 64, "the copy loop is unrolled 64 times at most");
     if (overlap(dst, src)) {
         std::memmove(dst, src, sizeof *dst);
         return;
