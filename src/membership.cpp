@@ -17,31 +17,16 @@
 namespace ifvec::detail {
 namespace {
 
-struct Place {
-    std::uint32_t status; // the codec's classification status
-    int row;              // bitmap row, kSingle or kNowhere
-    int position;         // bit position when row is a bitmap row
-};
-
-constexpr int kSingle = -2;
-constexpr int kNowhere = -3;
-
-// Inlined into each caller: returned as a value, the three fields would be
-// stored separately and read back as one, which stalls the store buffer.
-[[gnu::always_inline]] inline Place resolve(std::uint32_t if_index) noexcept {
-    const location l = locate(if_index);
-    if (l.type == IF_TYPE_SINGLE)
-        return {l.status, if_index != 0 ? kSingle : kNowhere, no_position};
-    const int row = bitmap_row(l.type);
-    // "row < 0" rather than "== kNoRow": the row returned below is then known
-    // not to be kSingle or kNowhere, and callers' tests for those fold away.
-    if (row < 0 || l.position >= kBitmapTypes[static_cast<std::size_t>(row)].capacity)
-        return {l.status, kNowhere, no_position};
-    return {l.status, row, l.position};
+// A type-6 if_index of value 0 cannot be told apart from the empty slot.
+constexpr bool slot_holds(std::uint8_t type, std::uint32_t if_index) noexcept {
+    return type == IF_TYPE_SINGLE && if_index != 0;
 }
 
-std::uint8_t *byte_of(if_index_vector_t *v, const Place &pl) noexcept {
-    return bitmap_bits(v, kBitmapTypes[static_cast<std::size_t>(pl.row)]) + static_cast<unsigned>(pl.position) / 8;
+// The byte holding position p of bitmap row Row, and p's bit in it.  p is
+// below the row's capacity.
+template <std::size_t Row, class Record>
+[[gnu::always_inline]] inline auto *byte_of(Record *v, int p) noexcept {
+    return bitmap_bits(v, kBitmapTypes[Row]) + static_cast<unsigned>(p) / 8;
 }
 
 IF_INDEX_VEC_POPCNT_CLONES int count_bitmap(const std::uint8_t *bits, int capacity) noexcept {
@@ -56,53 +41,75 @@ using namespace ifvec::detail;
 
 extern "C" {
 
+// Each operation classifies the if_index, and for a bitmap type reads its
+// position with that type's accessor (with_row_of: the row, its capacity and
+// offset are constants there); a position at or beyond the capacity is
+// nowhere.  Otherwise only the single slot can hold it.
+
 uint32_t if_index_vector_add(if_index_vector_t *vec, uint32_t if_index) {
-    const Place pl = resolve(if_index);
-    if (pl.row == kNowhere)
+    const classification c = classify(if_index);
+    std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
+    if (with_row_of(c.type, [&](auto row) {
+            constexpr std::size_t r = decltype(row)::value;
+            const int p = position_of(kBitmapTypes[r].code, if_index);
+            if (p >= kBitmapTypes[r].capacity)
+                return;
+            std::uint8_t *byte = byte_of<r>(vec, p);
+            const std::uint8_t mask = bit_mask(p);
+            const std::uint8_t was = *byte; // read once: num_if is written between
+            if ((was & mask) == 0)
+                ++vec->num_if;
+            *byte = was | mask;
+            result = c.status;
+        }))
+        return result;
+    if (!slot_holds(c.type, if_index))
         return IF_INDEX_VECTOR_BAD_TYPE;
-    if (pl.row == kSingle) {
-        if (vec->single_if_index == 0)
-            ++vec->num_if;
-        vec->single_if_index = if_index;
-        return pl.status;
-    }
-    std::uint8_t *byte = byte_of(vec, pl);
-    const std::uint8_t mask = bit_mask(pl.position);
-    if ((*byte & mask) == 0)
+    if (vec->single_if_index == 0)
         ++vec->num_if;
-    *byte |= mask;
-    return pl.status;
+    vec->single_if_index = if_index;
+    return c.status;
 }
 
 uint32_t if_index_vector_remove(if_index_vector_t *vec, uint32_t if_index) {
     if (vec->num_if == 0)
         return IF_INDEX_VECTOR_OK;
-    const Place pl = resolve(if_index);
-    if (pl.row == kNowhere)
+    const classification c = classify(if_index);
+    std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
+    if (with_row_of(c.type, [&](auto row) {
+            constexpr std::size_t r = decltype(row)::value;
+            const int p = position_of(kBitmapTypes[r].code, if_index);
+            if (p >= kBitmapTypes[r].capacity)
+                return;
+            std::uint8_t *byte = byte_of<r>(vec, p);
+            const std::uint8_t mask = bit_mask(p);
+            const std::uint8_t was = *byte; // read once: num_if is written between
+            if ((was & mask) != 0)
+                --vec->num_if;
+            *byte = was & static_cast<std::uint8_t>(~mask);
+            result = c.status;
+        }))
+        return result;
+    if (!slot_holds(c.type, if_index))
         return IF_INDEX_VECTOR_BAD_TYPE;
-    if (pl.row == kSingle) {
-        if (vec->single_if_index != 0)
-            --vec->num_if;
-        vec->single_if_index = 0;
-        return pl.status;
-    }
-    std::uint8_t *byte = byte_of(vec, pl);
-    const std::uint8_t mask = bit_mask(pl.position);
-    if ((*byte & mask) != 0)
+    if (vec->single_if_index != 0)
         --vec->num_if;
-    *byte &= static_cast<std::uint8_t>(~mask);
-    return pl.status;
+    vec->single_if_index = 0;
+    return c.status;
 }
 
 int if_index_vector_is_present(const if_index_vector_t *vec, uint32_t if_index) {
     if (vec->num_if == 0)
         return 0;
-    const Place pl = resolve(if_index);
-    if (pl.row == kNowhere)
-        return 0;
-    if (pl.row == kSingle)
-        return vec->single_if_index == if_index ? 1 : 0;
-    return test_bit(bitmap_bits(vec, kBitmapTypes[static_cast<std::size_t>(pl.row)]), pl.position) ? 1 : 0;
+    const classification c = classify(if_index);
+    int result = 0;
+    if (with_row_of(c.type, [&](auto row) {
+            constexpr std::size_t r = decltype(row)::value;
+            const int p = position_of(kBitmapTypes[r].code, if_index);
+            result = p < kBitmapTypes[r].capacity && (*byte_of<r>(vec, p) & bit_mask(p)) != 0 ? 1 : 0;
+        }))
+        return result;
+    return slot_holds(c.type, if_index) && vec->single_if_index == if_index ? 1 : 0;
 }
 
 uint32_t if_index_vector_num_if_type(const if_index_vector_t *vec, uint32_t type) {

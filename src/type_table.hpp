@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 #include "bitmap.hpp"
 
@@ -72,6 +73,31 @@ inline constexpr std::array<std::int8_t, 256> kRowOfCode = [] {
 // Row index of a bitmap type code, or kNoRow.
 constexpr int bitmap_row(std::uint32_t code) noexcept {
     return code < kRowOfCode.size() ? kRowOfCode[code] : kNoRow;
+}
+
+// Calls f(std::integral_constant<std::size_t, row>{}) for the bitmap row of
+// type code `code` and returns true, or returns false for a code without a
+// bitmap.  The row reaches f as a constant, so the row's code, capacity and
+// offset fold into f's body: the codec call that f makes for that type, the
+// bounds test and the address of the bitmap need no table reads.  Used where
+// a call is a few instructions around one or two codec calls (membership,
+// the walks' step).  One switch, so the compiler tests the codes as a
+// balanced tree rather than one after another; a fifth bitmap type is a
+// compile error here until it has its case.
+template <class F>
+[[gnu::always_inline]] inline bool with_row_of(std::uint32_t code, F &&f) {
+    static_assert(kBitmapCount == 4, "with_row_of() has one case per bitmap row");
+    using R0 = std::integral_constant<std::size_t, 0>;
+    using R1 = std::integral_constant<std::size_t, 1>;
+    using R2 = std::integral_constant<std::size_t, 2>;
+    using R3 = std::integral_constant<std::size_t, 3>;
+    switch (code) {
+    case kBitmapTypes[R0::value].code: f(R0{}); return true;
+    case kBitmapTypes[R1::value].code: f(R1{}); return true;
+    case kBitmapTypes[R2::value].code: f(R2{}); return true;
+    case kBitmapTypes[R3::value].code: f(R3{}); return true;
+    default: return false;
+    }
 }
 
 inline const std::uint8_t *bitmap_bits(const if_index_vector_t *v, const BitmapType &t) noexcept {

@@ -18,6 +18,12 @@ namespace {
 // Type code 10 has no storage, but a cursor may hold one.
 constexpr std::uint8_t kCursorOnlyType = 10;
 constexpr std::uint8_t kHighestTypeCode = 15;
+static_assert([] {
+    for (const auto &t : kBitmapTypes)
+        if (t.code > kHighestTypeCode || t.code == IF_TYPE_SINGLE)
+            return false;
+    return true;
+}());
 
 // The first member at or after `start` in bitmap row `row`, continuing with
 // the following rows from position 0.  Writes it and returns true, or
@@ -35,6 +41,14 @@ constexpr std::uint8_t kHighestTypeCode = 15;
         }
     }
     return false;
+}
+
+// first_member_from() from position 0 of `row`, out of line: a step
+// reaches it once per bitmap of a walk, and inlined its loop would hold
+// registers across the step's codec calls on every member.
+[[gnu::noinline]] bool first_member_of_rows_from(const if_index_vector_t *v, std::size_t row,
+                                                 std::uint32_t *out) noexcept {
+    return first_member_from(v, row, 0, out);
 }
 
 std::uint32_t begin(const if_index_vector_t *v, std::uint32_t *out) noexcept {
@@ -63,14 +77,30 @@ uint32_t if_index_vector_itr_begin(const if_index_vector_t *vec, uint32_t *curso
     return begin(vec, cursor);
 }
 
+// A step classifies the cursor and, for a bitmap type, reads its position
+// with that type's accessor and scans that bitmap from the position above it
+// (with_row_of: the row's code, capacity and offset are constants there, so
+// the member found is built by a known constructor).
+
 uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor) {
-    const location l = locate(*cursor);
-    const int row = bitmap_row(l.type);
+    const std::uint32_t from = *cursor;
+    const std::uint8_t type = classify(from).type;
+    bool found = false;
     // The single-slot member or a type without a bitmap: nothing follows.  A
     // position at or beyond its capacity continues with the next bitmap.
-    if (row == kNoRow)
+    if (!with_row_of(type, [&](auto row) {
+            constexpr std::size_t r = decltype(row)::value;
+            constexpr const BitmapType &t = kBitmapTypes[r];
+            const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, position_of(t.code, from) + 1);
+            if (q != no_position) {
+                *cursor = if_index_at(t.code, q);
+                found = true;
+            } else {
+                found = first_member_of_rows_from(vec, r + 1, cursor);
+            }
+        }))
         return IF_INDEX_VECTOR_END;
-    if (first_member_from(vec, static_cast<std::size_t>(row), l.position + 1, cursor))
+    if (found)
         return IF_INDEX_VECTOR_OK;
     if (vec->single_if_index != 0)
         *cursor = vec->single_if_index;
@@ -78,20 +108,26 @@ uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor
 }
 
 uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, uint32_t *out) {
-    const location l = locate(if_index);
-    if (l.type > kHighestTypeCode)
+    const std::uint8_t type = classify(if_index).type;
+    std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
+    // Bitmap types first: they are below kHighestTypeCode and not the slot's,
+    // so the tests below are only reached by the other codes.
+    if (with_row_of(type, [&](auto row) {
+        constexpr const BitmapType &t = kBitmapTypes[decltype(row)::value];
+        const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, position_of(t.code, if_index) + 1);
+        if (q == no_position) {
+            result = IF_INDEX_VECTOR_END;
+        } else {
+            *out = if_index_at(t.code, q);
+            result = IF_INDEX_VECTOR_OK;
+        }
+    }))
+        return result;
+    if (type > kHighestTypeCode)
         return IF_INDEX_VECTOR_BAD_TYPE;
-    if (l.type == IF_TYPE_SINGLE)
+    if (type == IF_TYPE_SINGLE)
         return IF_INDEX_VECTOR_END;
-    const int row = bitmap_row(l.type);
-    if (row == kNoRow)
-        return IF_INDEX_VECTOR_BAD_TYPE;
-    const BitmapType &t = kBitmapTypes[static_cast<std::size_t>(row)];
-    const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, l.position + 1);
-    if (q == no_position)
-        return IF_INDEX_VECTOR_END;
-    *out = if_index_at(t.code, q);
-    return IF_INDEX_VECTOR_OK;
+    return IF_INDEX_VECTOR_BAD_TYPE;
 }
 
 uint32_t if_index_vector_get_next(const if_index_vector_t *vec, const uint32_t *cursor, uint32_t *out) {

@@ -131,6 +131,29 @@ int main(void) {
     CHECK(!if_index_vector_get(heap, &cursor, &out) && out == pc);
     CHECK(!if_index_vector_to_array(heap) && !if_index_vector_from_array(heap, 1, "any") &&
           !if_index_vector_sprintf());
+    /* Copies between records that share bytes, either way round, and between
+     * records that just touch: each destination ends as the source was. */
+    {
+        static if_index_vector_t room[3];
+        unsigned char *base = (unsigned char *)room;
+        const size_t shifts[] = {4, sizeof stack - 4, sizeof stack};
+        size_t i;
+        for (i = 0; i < sizeof shifts / sizeof shifts[0]; ++i) {
+            if_index_vector_t *low = (if_index_vector_t *)(void *)base,
+                              *high = (if_index_vector_t *)(void *)(base + shifts[i]);
+            memset(room, 0xA5, sizeof room);
+            if_index_vector_copy(low, heap);
+            if_index_vector_copy(high, low);
+            CHECK(memcmp(high, heap, sizeof stack) == 0);
+            memset(room, 0x5A, sizeof room);
+            if_index_vector_copy(high, heap);
+            if_index_vector_copy(low, high);
+            CHECK(memcmp(low, heap, sizeof stack) == 0);
+        }
+        if_index_vector_copy(room, heap);
+        if_index_vector_copy(room, room);
+        CHECK(memcmp(room, heap, sizeof stack) == 0);
+    }
     /* The decimal dump of a vector with a member in every bitmap. */
     if_index_vector_copy(&stack, heap);
     CHECK(!if_index_iscsi_port_init(&ifx, 2, 5) && !if_index_vector_add(&stack, ifx));
