@@ -33,6 +33,34 @@ IF_INDEX_VEC_POPCNT_CLONES int count_bitmap(const std::uint8_t *bits, int capaci
     return count_set(bits, capacity);
 }
 
+// add (Set) and remove: the bit or the slot is set or cleared, and num_if
+// follows only when that changes it.
+template <bool Set>
+[[gnu::always_inline]] inline std::uint32_t change(if_index_vector_t *vec, std::uint32_t if_index) noexcept {
+    const classification c = classify(if_index);
+    std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
+    if (with_row_of(c.type, [&](auto row) {
+            constexpr std::size_t r = decltype(row)::value;
+            const int p = position_of(kBitmapTypes[r].code, if_index);
+            if (p >= kBitmapTypes[r].capacity)
+                return;
+            std::uint8_t *byte = byte_of<r>(vec, p);
+            const std::uint8_t mask = bit_mask(p);
+            const std::uint8_t was = *byte; // read once: num_if is written between
+            if (((was & mask) == 0) == Set)
+                vec->num_if += Set ? 1U : ~0U;
+            *byte = Set ? static_cast<std::uint8_t>(was | mask) : static_cast<std::uint8_t>(was & ~mask);
+            result = c.status;
+        }))
+        return result;
+    if (!slot_holds(c.type, if_index))
+        return IF_INDEX_VECTOR_BAD_TYPE;
+    if ((vec->single_if_index == 0) == Set)
+        vec->num_if += Set ? 1U : ~0U;
+    vec->single_if_index = Set ? if_index : 0;
+    return c.status;
+}
+
 } // namespace
 } // namespace ifvec::detail
 
@@ -47,55 +75,13 @@ extern "C" {
 // nowhere.  Otherwise only the single slot can hold it.
 
 uint32_t if_index_vector_add(if_index_vector_t *vec, uint32_t if_index) {
-    const classification c = classify(if_index);
-    std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
-    if (with_row_of(c.type, [&](auto row) {
-            constexpr std::size_t r = decltype(row)::value;
-            const int p = position_of(kBitmapTypes[r].code, if_index);
-            if (p >= kBitmapTypes[r].capacity)
-                return;
-            std::uint8_t *byte = byte_of<r>(vec, p);
-            const std::uint8_t mask = bit_mask(p);
-            const std::uint8_t was = *byte; // read once: num_if is written between
-            if ((was & mask) == 0)
-                ++vec->num_if;
-            *byte = was | mask;
-            result = c.status;
-        }))
-        return result;
-    if (!slot_holds(c.type, if_index))
-        return IF_INDEX_VECTOR_BAD_TYPE;
-    if (vec->single_if_index == 0)
-        ++vec->num_if;
-    vec->single_if_index = if_index;
-    return c.status;
+    return change<true>(vec, if_index);
 }
 
 uint32_t if_index_vector_remove(if_index_vector_t *vec, uint32_t if_index) {
     if (vec->num_if == 0)
         return IF_INDEX_VECTOR_OK;
-    const classification c = classify(if_index);
-    std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
-    if (with_row_of(c.type, [&](auto row) {
-            constexpr std::size_t r = decltype(row)::value;
-            const int p = position_of(kBitmapTypes[r].code, if_index);
-            if (p >= kBitmapTypes[r].capacity)
-                return;
-            std::uint8_t *byte = byte_of<r>(vec, p);
-            const std::uint8_t mask = bit_mask(p);
-            const std::uint8_t was = *byte; // read once: num_if is written between
-            if ((was & mask) != 0)
-                --vec->num_if;
-            *byte = was & static_cast<std::uint8_t>(~mask);
-            result = c.status;
-        }))
-        return result;
-    if (!slot_holds(c.type, if_index))
-        return IF_INDEX_VECTOR_BAD_TYPE;
-    if (vec->single_if_index != 0)
-        --vec->num_if;
-    vec->single_if_index = 0;
-    return c.status;
+    return change<false>(vec, if_index);
 }
 
 int if_index_vector_is_present(const if_index_vector_t *vec, uint32_t if_index) {
