@@ -49,6 +49,14 @@ constexpr command kCommands[] = {
      "exits 1.  "
      "-q, --quiet: print nothing.",
      takes_quiet, run_equal},
+    {"diff", "diff [-q] [VIEW...] [--format=FORMAT] SET_A SET_B",
+     "Prints the members only in SET_A under the line 'only in A:', then those only in SET_B under "
+     "'only in B:' ('(empty)' for a side with none), by --names unless views are asked for; exits 0, "
+     "printing nothing, when the sets are equal, else 1.  Each section reads back as its side, and the "
+     "headings are skipped, so the whole output of --names or --ifindex reads back as the members in one "
+     "set only.  --format=json prints one object with only_in_a and only_in_b.  "
+     "-q, --quiet: print nothing.",
+     takes_views | takes_quiet, run_diff},
     {"present", "present [-q] SET ITEMS...",
      "Prints the members of SET that the ITEMS name, one name per line in canonical order; exits 1 "
      "when "
@@ -164,9 +172,10 @@ std::string help_body() {
                  "         -V, --version  the version\n"
                  "         --  ends the options: what follows is operands\n"
                  "\n"
-                 "Exit status: 0 success, or true; 1 false ('not equal', none present);\n"
-                 "2 usage error or bad input; 3 standard input or a record file could not be\n"
-                 "read; 4 standard output or a --record-out file could not be written.\n";
+                 "Exit status: 0 success, or true; 1 false ('not equal', a difference found,\n"
+                 "none present); 2 usage error or bad input; 3 standard input or a record\n"
+                 "file could not be read; 4 standard output or a --record-out file could not\n"
+                 "be written.\n";
 }
 
 void print_usage() {

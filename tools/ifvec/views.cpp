@@ -87,6 +87,10 @@ void print(const json &out) { std::puts(out.dump(2, ' ', false, json::error_hand
 
 void print_json(const index_vector &set) { print(json_of(set)); }
 
+void print_json_diff(const index_vector &a_only, const index_vector &b_only) {
+    print({{"only_in_a", json_of(a_only)}, {"only_in_b", json_of(b_only)}});
+}
+
 void print_json(std::span<const shown_record> records) {
     json out = json::array();
     for (const shown_record &r : records) {

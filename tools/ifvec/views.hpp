@@ -40,12 +40,21 @@ std::string read_back_views();
 // What a list view prints for the empty set under a heading.
 inline constexpr std::string_view empty_mark = "(empty)";
 
+// The headings of diff's two sections: the members only in the first set,
+// then those only in the second.  Read back, they are skipped like the
+// views' headings, so the whole output is the symmetric difference.
+inline constexpr std::array<std::string_view, 2> diff_headings{"only in A:", "only in B:"};
+
 // Prints the chosen views (a mask of `view`); each gets a heading when more
 // than one is shown, and then an empty list shows as "(empty)".
 void show(const index_vector &set, unsigned views);
 
 // Counts, range lists and members (name and if_index) as one JSON object.
 void print_json(const index_vector &set);
+
+// diff's two sides as one JSON object: "only_in_a" and "only_in_b", each
+// what print_json prints for that set.
+void print_json_diff(const index_vector &a_only, const index_vector &b_only);
 
 // A record of --record: where it was found, num_if as stored, what
 // disagrees, and the set its bits and slot hold.
