@@ -158,8 +158,11 @@ std::string help_body() {
                   " reads back as the same set, each view alone or several together.");
     out += "\n";
     wrap(out,
-         "Views: --names (members by name), --ranges (positions per type, as the decimal dump prints them, "
-         "then the " +
+         "Views: --names (members by name), --name-ranges (the same with runs written as name ranges "
+         "such as " +
+             name_ranges.front() +
+             ", where the codec's names read back as that run), --ranges (positions per type, as the "
+             "decimal dump prints them, then the " +
              single +
              " member), --ifindex (one hex if_index per line), --hex (the bitmaps in hex, "
              "then the " +

@@ -16,7 +16,7 @@
 
 namespace ifvec::cli {
 
-enum view : unsigned { names = 1, ranges = 2, ifindex = 4, hex = 8, counts = 16 };
+enum view : unsigned { names = 1, ranges = 2, ifindex = 4, hex = 8, counts = 16, name_ranges = 32 };
 
 struct view_info {
     view flag;
@@ -25,8 +25,9 @@ struct view_info {
     bool reads_back;          // its output, read as a set, is the same set
 };
 
-inline constexpr std::array<view_info, 5> all_views{{
+inline constexpr std::array<view_info, 6> all_views{{
     {names, "--names", "names", true},
+    {name_ranges, "--name-ranges", "name ranges", true},
     {ranges, "--ranges", "ranges", true},
     {ifindex, "--ifindex", "ifindex", true},
     {hex, "--hex", "hex", true},
