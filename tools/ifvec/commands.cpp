@@ -153,7 +153,7 @@ loaded_records load_records(const options &o, std::span<const std::string_view> 
         if (f == nullptr)
             fail(where + ": " + std::strerror(errno), exit_read);
         const std::unique_ptr<std::FILE, int (*)(std::FILE *)> owned(path == "-" ? nullptr : f, std::fclose);
-        loaded.partial = read_records(f, where, o.order, [&](const record_image &r) {
+        loaded.partial = read_records(f, where, o.order, o.window, [&](const record_image &r) {
             if (!r.problems.empty() && !o.show_invalid)
                 fail(where + ": record " + std::to_string(r.number) + " at byte " + std::to_string(r.offset) +
                      ": " + tools::joined(r.problems, "; ") + " (--show-invalid shows it as stored)");

@@ -33,7 +33,9 @@ constexpr command kCommands[] = {
      "each set shown to FILE (replaced only once written whole) and prints views only when asked for, --raw "
      "writes it to standard output; "
      "--byte-order=big|little|host (default host) is the order of the images' 32-bit fields; "
-     "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it.",
+     "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it; "
+     "--offset=OFFSET skips OFFSET bytes of each FILE (of a memory or core image) and --count=COUNT reads at "
+     "most COUNT records from there, each a decimal number or 0x and hex digits.",
      takes_views | takes_records, run_show},
     {"union", "union [VIEW...] [--format=FORMAT] SET...",
      "Shows the union of the SETs, taken left to right (--names by default).", takes_views, run_combine,
@@ -262,13 +264,21 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
             o.order = parse_byte_order(*value);
         else if (records && a == "--show-invalid")
             o.show_invalid = true;
+        else if (records && (value = value_of("--offset", args, i, "a number of bytes"))) {
+            o.window.offset = parse_size("--offset", *value);
+            o.windowed = true;
+        } else if (records && (value = value_of("--count", args, i, "a number of records"))) {
+            if ((o.window.count = parse_size("--count", *value)) == 0)
+                fail("--count 0 reads no record (expected 1 or more)");
+            o.windowed = true;
+        }
         else {
             const std::string takes =
                 (c.takes & takes_views) != 0
                     ? view_options() +
                           ((c.takes & takes_records) != 0
                                ? ", --record FILE, --record-out FILE, --raw, --byte-order=ORDER, "
-                                 "--show-invalid"
+                                 "--show-invalid, --offset=OFFSET, --count=COUNT"
                                : "")
                 : (c.takes & takes_quiet) != 0 ? "-q, --quiet"
                                                : "no option";
@@ -276,6 +286,8 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
                  ")");
         }
     }
+    if (o.windowed && o.records.empty())
+        fail("--offset and --count say where records are: they take --record FILE");
     if (o.json && o.views != 0)
         fail("--format=json takes no view option: it holds them all");
     if (o.record_out == "-" && (o.json || o.views != 0))

@@ -23,6 +23,8 @@ struct options {
     std::string_view record_out;           // --record-out FILE ("-", --raw: standard output)
     byte_order order = byte_order::host;   // --byte-order of the images read and written
     bool show_invalid = false;             // --show-invalid: records that disagree, as stored
+    record_window window;                  // --offset, --count: where the records are in each file
+    bool windowed = false;                 // --offset or --count was given
 };
 
 enum takes : unsigned { takes_views = 1, takes_quiet = 2, takes_records = 4 };
