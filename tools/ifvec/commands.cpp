@@ -49,7 +49,7 @@ bool shows_views(const options &o) { return o.record_out.empty() || o.views != 0
 // place.  "-" is standard output.
 class image_writer {
 public:
-    explicit image_writer(const options &o) : path_(o.record_out), order_(o.order) {}
+    explicit image_writer(const options &o) : path_(o.record_out), order_(o.out_order.value_or(o.order)) {}
     image_writer(const image_writer &) = delete;
     image_writer &operator=(const image_writer &) = delete;
     ~image_writer() { discard(); }

@@ -33,6 +33,8 @@ constexpr command kCommands[] = {
      "each set shown to FILE (replaced only once written whole) and prints views only when asked for, --raw "
      "writes it to standard output; "
      "--byte-order=big|little|host (default host) is the order of the images' 32-bit fields; "
+     "--record-out-order=ORDER is that of the images written, when it differs (so --record FILE "
+     "--byte-order=big --raw --record-out-order=little turns big-endian images into little-endian ones); "
      "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it; "
      "--offset=OFFSET skips OFFSET bytes of each FILE (of a memory or core image) and --count=COUNT reads at "
      "most COUNT records from there, each a decimal number or 0x and hex digits.",
@@ -262,6 +264,8 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
             o.record_out = "-";
         else if (records && (value = value_of("--byte-order", args, i, "big, little or host")))
             o.order = parse_byte_order(*value);
+        else if (records && (value = value_of("--record-out-order", args, i, "big, little or host")))
+            o.out_order = parse_byte_order(*value);
         else if (records && a == "--show-invalid")
             o.show_invalid = true;
         else if (records && (value = value_of("--offset", args, i, "a number of bytes"))) {
@@ -278,7 +282,7 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
                     ? view_options() +
                           ((c.takes & takes_records) != 0
                                ? ", --record FILE, --record-out FILE, --raw, --byte-order=ORDER, "
-                                 "--show-invalid, --offset=OFFSET, --count=COUNT"
+                                 "--record-out-order=ORDER, --show-invalid, --offset=OFFSET, --count=COUNT"
                                : "")
                 : (c.takes & takes_quiet) != 0 ? "-q, --quiet"
                                                : "no option";
@@ -288,6 +292,8 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
     }
     if (o.windowed && o.records.empty())
         fail("--offset and --count say where records are: they take --record FILE");
+    if (o.out_order && o.record_out.empty())
+        fail("--record-out-order is the order of the images written: it takes --record-out FILE or --raw");
     if (o.json && o.views != 0)
         fail("--format=json takes no view option: it holds them all");
     if (o.record_out == "-" && (o.json || o.views != 0))
