@@ -35,7 +35,8 @@ constexpr command kCommands[] = {
      "--byte-order=big|little|host (default host) is the order of the images' 32-bit fields; "
      "--record-out-order=ORDER is that of the images written, when it differs (so --record FILE "
      "--byte-order=big --raw --record-out-order=little turns big-endian images into little-endian ones); "
-     "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it; "
+     "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it "
+     "(one whose byte counts are right only in the other byte order is said to look byte-swapped); "
      "--offset=OFFSET skips OFFSET bytes of each FILE (of a memory or core image) and --count=COUNT reads at "
      "most COUNT records from there, each a decimal number or 0x and hex digits.",
      takes_views | takes_records, run_show},

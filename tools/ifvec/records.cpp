@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace ifvec::cli {
 namespace {
@@ -41,16 +42,19 @@ bool swapped(byte_order order) {
            (order == byte_order::big) != (std::endian::native == std::endian::big);
 }
 
-// Turns an image in `order` into the host's order, or back: the same swap.
-void reorder(unsigned char *image, byte_order order) {
-    if (!swapped(order))
-        return;
+void swap_words(unsigned char *image) {
     for (const std::size_t at : kWords) {
         std::uint32_t w;
         std::memcpy(&w, image + at, sizeof w);
         w = __builtin_bswap32(w);
         std::memcpy(image + at, &w, sizeof w);
     }
+}
+
+// Turns an image in `order` into the host's order, or back: the same swap.
+void reorder(unsigned char *image, byte_order order) {
+    if (swapped(order))
+        swap_words(image);
 }
 
 std::vector<std::string> problems_of(const if_index_vector_t &rec) {
@@ -73,6 +77,26 @@ std::vector<std::string> problems_of(const if_index_vector_t &rec) {
         problems.push_back("num_if is " + std::to_string(rec.num_if) + ", but it holds " +
                            std::to_string(held));
     return problems;
+}
+
+// "looks byte-swapped: try --byte-order=big" for a record read in `order`
+// whose byte counts or num_if are wrong as read, when read in the other
+// order its byte counts are all right and nothing else disagrees but what
+// already did, else "".
+std::string swap_hint(const if_index_vector_t &rec, const std::vector<std::string> &problems,
+                      byte_order order) {
+    const auto counts_wrong = [](const std::vector<std::string> &p) {
+        return std::ranges::count_if(p, [](const std::string &x) { return x.starts_with("byte count"); });
+    };
+    if (problems.empty())
+        return "";
+    if_index_vector_t other = rec;
+    swap_words(reinterpret_cast<unsigned char *>(&other));
+    const std::vector<std::string> other_problems = problems_of(other);
+    if (!other_problems.empty() && (counts_wrong(other_problems) != 0 || counts_wrong(problems) == 0))
+        return "";
+    const bool read_big = order == byte_order::big || (order == byte_order::host && std::endian::native == std::endian::big);
+    return std::string("looks byte-swapped: try --byte-order=") + (read_big ? "little" : "big");
 }
 
 } // namespace
@@ -152,6 +176,8 @@ std::string read_records(std::FILE *in, std::string_view where, byte_order order
         record_image r{{}, number + 1, at, {}};
         std::memcpy(&r.rec, image, sizeof image);
         r.problems = problems_of(r.rec);
+        if (std::string hint = swap_hint(r.rec, r.problems, order); !hint.empty())
+            r.problems.push_back(std::move(hint));
         each(r);
     }
     return "";
