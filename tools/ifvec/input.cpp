@@ -130,8 +130,9 @@ const std::vector<line_head> &line_heads() {
                                  {line_head::counts_row, std::string(single_type.keyword) + " "},
                                  {line_head::counts_row, "total "},
                                  {line_head::json_view, "{"}};
-        for (const std::string_view d : diff_headings)
-            h.push_back({line_head::heading, std::string(d)});
+        std::ranges::transform(diff_headings, std::back_inserter(h), [](std::string_view d) {
+            return line_head{line_head::heading, std::string(d)};
+        });
         for (const bitmap_type &t : bitmap_types) {
             h.push_back({line_head::dump_line, std::string(trimmed(t.dump_header)), &t});
             h.push_back({line_head::counts_row, std::string(t.keyword) + " "});
