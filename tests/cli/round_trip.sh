@@ -3,8 +3,9 @@
 # Every list form that ifvec prints reads back as the same set: SETS random
 # sets of names, name ranges, range lists and if_indexes, printed with
 # --names, --name-ranges, --ranges, --ifindex and --hex, and all five at
-# once, read back from a pipe and an argument.  Half the sets hold a mgmt interface, which
-# reads back by name only where the codec parses names (SINGLE=yes).
+# once, read back from a pipe and an argument.  Half the sets hold a mgmt
+# interface, which reads back by name only where the codec parses names
+# (SINGLE=yes).
 # Usage: [SINGLE=no] round_trip.sh SETS [RUNNER...] IFVEC
 n=$1
 shift
