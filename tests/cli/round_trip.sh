@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: MIT
 # Every list form that ifvec prints reads back as the same set: SETS random
 # sets of names, name ranges, range lists and if_indexes, printed with
-# --names, --ranges, --ifindex and --hex, and all four at once, read back
-# from a pipe and an argument.  Half the sets hold a mgmt interface, which
-# reads back by name only where the codec parses names (SINGLE=yes).
+# --names, --name-ranges, --ranges, --ifindex and --hex, and all five at
+# once, read back from a pipe and an argument.  Half the sets hold a mgmt
+# interface, which reads back by name only where the codec parses names
+# (SINGLE=yes).
 # Usage: [SINGLE=no] round_trip.sh SETS [RUNNER...] IFVEC
 n=$1
 shift
@@ -23,7 +24,7 @@ awk -v n="$n" -v single="${SINGLE:-yes}" 'BEGIN {
 }' | {
     sets=0
     while IFS= read -r set; do
-        for view in --names --ranges --ifindex --hex "--names --ranges --ifindex --hex"; do
+        for view in --names --name-ranges --ranges --ifindex --hex "--names --name-ranges --ranges --ifindex --hex"; do
             out=$("$@" show $view "$set") && printf '%s\n' "$out" | "$@" equal -q "$set" - &&
                 "$@" equal -q "$set" "$out" || { echo "FAIL ifvec show $view '$set':"; echo "$out"; exit 1; }
         done

@@ -49,7 +49,7 @@ bool shows_views(const options &o) { return o.record_out.empty() || o.views != 0
 // place.  "-" is standard output.
 class image_writer {
 public:
-    explicit image_writer(const options &o) : path_(o.record_out), order_(o.order) {}
+    explicit image_writer(const options &o) : path_(o.record_out), order_(o.out_order.value_or(o.order)) {}
     image_writer(const image_writer &) = delete;
     image_writer &operator=(const image_writer &) = delete;
     ~image_writer() { discard(); }
@@ -153,7 +153,7 @@ loaded_records load_records(const options &o, std::span<const std::string_view> 
         if (f == nullptr)
             fail(where + ": " + std::strerror(errno), exit_read);
         const std::unique_ptr<std::FILE, int (*)(std::FILE *)> owned(path == "-" ? nullptr : f, std::fclose);
-        loaded.partial = read_records(f, where, o.order, [&](const record_image &r) {
+        loaded.partial = read_records(f, where, o.order, o.window, [&](const record_image &r) {
             if (!r.problems.empty() && !o.show_invalid)
                 fail(where + ": record " + std::to_string(r.number) + " at byte " + std::to_string(r.offset) +
                      ": " + tools::joined(r.problems, "; ") + " (--show-invalid shows it as stored)");
@@ -249,6 +249,39 @@ int run_equal(const command & /*c*/, const options &o, operand_reader &in) {
     return same ? exit_ok : exit_false;
 }
 
+// diff A B: A less B and B less A, each by the library's subtract, which
+// leaves the single slots alone; a single-slot member both sets hold is
+// then taken out of both sides.  Equal sets, by the library's equality,
+// print nothing and exit 0, as diff(1) does.
+int run_diff(const command & /*c*/, const options &o, operand_reader &in) {
+    if (o.operands.size() != 2)
+        fail("diff: expected 2 sets, got " + std::to_string(o.operands.size()));
+    const index_vector a = read_set(o.operands[0], in);
+    const index_vector b = read_set(o.operands[1], in);
+    if (a == b)
+        return exit_ok;
+    index_vector a_only = a - b, b_only = b - a;
+    if (const std::uint32_t single = a.raw().single_if_index; single != 0 && single == b.raw().single_if_index) {
+        (void)a_only.erase(single);
+        (void)b_only.erase(single);
+    }
+    if (o.quiet)
+        return exit_false;
+    if (o.json) {
+        print_json_diff(a_only, b_only);
+        return exit_false;
+    }
+    for (std::size_t i = 0; i < diff_headings.size(); ++i) {
+        const index_vector &side = i == 0 ? a_only : b_only;
+        std::printf("%.*s\n", static_cast<int>(diff_headings[i].size()), diff_headings[i].data());
+        if (side.empty())
+            std::printf("%.*s\n", static_cast<int>(empty_mark.size()), empty_mark.data());
+        else
+            show(side, o.views != 0 ? o.views : names);
+    }
+    return exit_false;
+}
+
 int run_present(const command & /*c*/, const options &o, operand_reader &in) {
     if (o.operands.size() < 2)
         fail("present: expected a set and at least one item to look for");
@@ -291,6 +324,7 @@ int run_demo(const command & /*c*/, const options &o, operand_reader & /*in*/) {
         {"intersect", "--ranges", a, b},
         {"subtract", "--ifindex", a, b},
         {"equal", a, b},
+        {"diff", a, b},
         {"present", a, fc1, fc64, "port_channel:3-5"},
         {"show", "--format=json", listed},
     };

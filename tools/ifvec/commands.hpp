@@ -8,6 +8,7 @@ namespace ifvec::cli {
 
 int run_show(const command &c, const options &o, operand_reader &in);
 int run_combine(const command &c, const options &o, operand_reader &in);
+int run_diff(const command &c, const options &o, operand_reader &in);
 int run_equal(const command &c, const options &o, operand_reader &in);
 int run_present(const command &c, const options &o, operand_reader &in);
 int run_demo(const command &c, const options &o, operand_reader &in);

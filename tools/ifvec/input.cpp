@@ -8,7 +8,8 @@
 //                                    number of members of the whole set
 //   "PHY_FC interfaces: 0-2,5"       a line of --ranges, or of --hex when it
 //                                    holds exactly the bitmap's hex digits
-//   "names:" ... "(empty)"           headings of several views: skipped
+//   "names:" ... "(empty)"           headings of several views, and diff's
+//                                    "only in A:" and "only in B:": skipped
 //   "counts:", "phy_fc   3" ...      the --counts view: refused, as it does
 //                                    not name members (a row only when a
 //                                    number alone follows the keyword)
@@ -130,6 +131,9 @@ const std::vector<line_head> &line_heads() {
                                  {line_head::counts_row, std::string(single_type.keyword) + " "},
                                  {line_head::counts_row, "total "},
                                  {line_head::json_view, std::string(tools::json_start)}};
+        std::ranges::transform(diff_headings, std::back_inserter(h), [](std::string_view d) {
+            return line_head{line_head::heading, std::string(d)};
+        });
         for (const bitmap_type &t : bitmap_types) {
             h.push_back({line_head::dump_line, std::string(trimmed(t.dump_header)), &t});
             h.push_back({line_head::counts_row, std::string(t.keyword) + " "});

@@ -33,7 +33,12 @@ constexpr command kCommands[] = {
      "each set shown to FILE (replaced only once written whole) and prints views only when asked for, --raw "
      "writes it to standard output; "
      "--byte-order=big|little|host (default host) is the order of the images' 32-bit fields; "
-     "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it.",
+     "--record-out-order=ORDER is that of the images written, when it differs (so --record FILE "
+     "--byte-order=big --raw --record-out-order=little turns big-endian images into little-endian ones); "
+     "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it "
+     "(one whose byte counts are right only in the other byte order is said to look byte-swapped); "
+     "--offset=OFFSET skips OFFSET bytes of each FILE (of a memory or core image) and --count=COUNT reads at "
+     "most COUNT records from there, each a decimal number or 0x and hex digits.",
      takes_views | takes_records, run_show},
     {"union", "union [VIEW...] [--format=FORMAT] SET...",
      "Shows the union of the SETs, taken left to right (--names by default).", takes_views, run_combine,
@@ -49,6 +54,14 @@ constexpr command kCommands[] = {
      "exits 1.  "
      "-q, --quiet: print nothing.",
      takes_quiet, run_equal},
+    {"diff", "diff [-q] [VIEW...] [--format=FORMAT] SET_A SET_B",
+     "Prints the members only in SET_A under the line 'only in A:', then those only in SET_B under "
+     "'only in B:' ('(empty)' for a side with none), by --names unless views are asked for; exits 0, "
+     "printing nothing, when the sets are equal, else 1.  Each section reads back as its side, and the "
+     "headings are skipped, so the whole output of --names or --ifindex reads back as the members in one "
+     "set only.  --format=json prints one object with only_in_a and only_in_b.  "
+     "-q, --quiet: print nothing.",
+     takes_views | takes_quiet, run_diff},
     {"present", "present [-q] SET ITEMS...",
      "Prints the members of SET that the ITEMS name, one name per line in canonical order; exits 1 "
      "when "
@@ -154,8 +167,11 @@ std::string help_body() {
                   "there, by if_index elsewhere).");
     out += "\n";
     wrap(out,
-         "Views: --names (members by name), --ranges (positions per type, as the decimal dump prints them, "
-         "then the " +
+         "Views: --names (members by name), --name-ranges (the same with runs written as name ranges "
+         "such as " +
+             name_ranges.front() +
+             ", where the codec's names read back as that run), --ranges (positions per type, as the "
+             "decimal dump prints them, then the " +
              single +
              " member), --ifindex (one hex if_index per line), --hex (the bitmaps in hex, "
              "then the " +
@@ -168,9 +184,10 @@ std::string help_body() {
                  "         -V, --version  the version\n"
                  "         --  ends the options: what follows is operands\n"
                  "\n"
-                 "Exit status: 0 success, or true; 1 false ('not equal', none present);\n"
-                 "2 usage error or bad input; 3 standard input or a record file could not be\n"
-                 "read; 4 standard output or a --record-out file could not be written.\n";
+                 "Exit status: 0 success, or true; 1 false ('not equal', a difference found,\n"
+                 "none present); 2 usage error or bad input; 3 standard input or a record\n"
+                 "file could not be read; 4 standard output or a --record-out file could not\n"
+                 "be written.\n";
 }
 
 void print_usage() {
@@ -252,15 +269,25 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
             o.record_out = "-";
         else if (records && (value = value_of("--byte-order", args, i, "big, little or host")))
             o.order = parse_byte_order(*value);
+        else if (records && (value = value_of("--record-out-order", args, i, "big, little or host")))
+            o.out_order = parse_byte_order(*value);
         else if (records && a == "--show-invalid")
             o.show_invalid = true;
+        else if (records && (value = value_of("--offset", args, i, "a number of bytes"))) {
+            o.window.offset = parse_size("--offset", *value);
+            o.windowed = true;
+        } else if (records && (value = value_of("--count", args, i, "a number of records"))) {
+            if ((o.window.count = parse_size("--count", *value)) == 0)
+                fail("--count 0 reads no record (expected 1 or more)");
+            o.windowed = true;
+        }
         else {
             const std::string takes =
                 (c.takes & takes_views) != 0
                     ? view_options() +
                           ((c.takes & takes_records) != 0
                                ? ", --record FILE, --record-out FILE, --raw, --byte-order=ORDER, "
-                                 "--show-invalid"
+                                 "--record-out-order=ORDER, --show-invalid, --offset=OFFSET, --count=COUNT"
                                : "")
                 : (c.takes & takes_quiet) != 0 ? "-q, --quiet"
                                                : "no option";
@@ -268,6 +295,10 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
                  ")");
         }
     }
+    if (o.windowed && o.records.empty())
+        fail("--offset and --count say where records are: they take --record FILE");
+    if (o.out_order && o.record_out.empty())
+        fail("--record-out-order is the order of the images written: it takes --record-out FILE or --raw");
     if (o.json && o.views != 0)
         fail("--format=json takes no view option: it holds them all");
     if (o.record_out == "-" && (o.json || o.views != 0))

@@ -8,6 +8,7 @@
 
 #include <if_index_vec/if_index_vector.hpp>
 
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -22,7 +23,10 @@ struct options {
     std::vector<std::string_view> records; // --record FILE: files of record images
     std::string_view record_out;           // --record-out FILE ("-", --raw: standard output)
     byte_order order = byte_order::host;   // --byte-order of the images read and written
+    std::optional<byte_order> out_order;   // --record-out-order of those written, if other
     bool show_invalid = false;             // --show-invalid: records that disagree, as stored
+    record_window window;                  // --offset, --count: where the records are in each file
+    bool windowed = false;                 // --offset or --count was given
 };
 
 enum takes : unsigned { takes_views = 1, takes_quiet = 2, takes_records = 4 };

@@ -12,11 +12,17 @@
 #include <if_index_vec/if_index_codec_adapter.hpp>
 #include <if_index_vec/if_index_types.hpp>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <limits>
+#include <utility>
 
 namespace ifvec::cli {
 namespace {
@@ -36,16 +42,19 @@ bool swapped(byte_order order) {
            (order == byte_order::big) != (std::endian::native == std::endian::big);
 }
 
-// Turns an image in `order` into the host's order, or back: the same swap.
-void reorder(unsigned char *image, byte_order order) {
-    if (!swapped(order))
-        return;
+void swap_words(unsigned char *image) {
     for (const std::size_t at : kWords) {
         std::uint32_t w;
         std::memcpy(&w, image + at, sizeof w);
         w = __builtin_bswap32(w);
         std::memcpy(image + at, &w, sizeof w);
     }
+}
+
+// Turns an image in `order` into the host's order, or back: the same swap.
+void reorder(unsigned char *image, byte_order order) {
+    if (swapped(order))
+        swap_words(image);
 }
 
 std::vector<std::string> problems_of(const if_index_vector_t &rec) {
@@ -70,6 +79,26 @@ std::vector<std::string> problems_of(const if_index_vector_t &rec) {
     return problems;
 }
 
+// "looks byte-swapped: try --byte-order=big" for a record read in `order`
+// whose byte counts or num_if are wrong as read, when read in the other
+// order its byte counts are all right and nothing else disagrees but what
+// already did, else "".
+std::string swap_hint(const if_index_vector_t &rec, const std::vector<std::string> &problems,
+                      byte_order order) {
+    const auto counts_wrong = [](const std::vector<std::string> &p) {
+        return std::ranges::count_if(p, [](const std::string &x) { return x.starts_with("byte count"); });
+    };
+    if (problems.empty())
+        return "";
+    if_index_vector_t other = rec;
+    swap_words(reinterpret_cast<unsigned char *>(&other));
+    const std::vector<std::string> other_problems = problems_of(other);
+    if (!other_problems.empty() && (counts_wrong(other_problems) != 0 || counts_wrong(problems) == 0))
+        return "";
+    const bool read_big = order == byte_order::big || (order == byte_order::host && std::endian::native == std::endian::big);
+    return std::string("looks byte-swapped: try --byte-order=") + (read_big ? "little" : "big");
+}
+
 } // namespace
 
 byte_order parse_byte_order(std::string_view text) {
@@ -82,29 +111,77 @@ byte_order parse_byte_order(std::string_view text) {
     return byte_order::host;
 }
 
-std::string read_records(std::FILE *in, std::string_view where, byte_order order,
+std::uint64_t parse_size(std::string_view option, std::string_view text) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string_view digits = hex ? text.substr(2) : text;
+    std::uint64_t n = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n, hex ? 16 : 10);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+        fail("bad " + std::string(option) + " " + tools::shown(text) +
+             " (expected a decimal number, or 0x and hex digits)");
+    return n;
+}
+
+namespace {
+
+// Moves `in` to `offset`: by seeking in a regular file, else by reading.
+// Fails when the input ends before it.
+void skip_to(std::FILE *in, std::string_view where, std::uint64_t offset) {
+    if (offset == 0)
+        return;
+    struct stat st {};
+    if (::fstat(::fileno(in), &st) == 0 && S_ISREG(st.st_mode)) {
+        const auto size = static_cast<std::uint64_t>(st.st_size);
+        if (offset > size)
+            fail(std::string(where) + ": offset " + std::to_string(offset) + " is beyond its end (" +
+                 std::to_string(size) + " bytes)");
+        if (offset <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()) &&
+            ::fseeko(in, static_cast<off_t>(offset), SEEK_SET) == 0)
+            return;
+    }
+    unsigned char buf[kImageBytes * 8];
+    for (std::uint64_t read = 0; read < offset;) {
+        const std::size_t n = std::fread(buf, 1, static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buf, offset - read)), in);
+        if (std::ferror(in) != 0)
+            fail(std::string(where) + ": read error: " + std::strerror(errno), exit_read);
+        if (n == 0)
+            fail(std::string(where) + ": offset " + std::to_string(offset) + " is beyond its end (" +
+                 std::to_string(read) + " bytes)");
+        read += n;
+    }
+}
+
+} // namespace
+
+std::string read_records(std::FILE *in, std::string_view where, byte_order order, const record_window &window,
                          const std::function<void(const record_image &)> &each) {
+    skip_to(in, where, window.offset);
     unsigned char image[kImageBytes];
     std::size_t number = 0;
-    std::uint64_t offset = 0; // past 4 GiB even where size_t has 32 bits
-    for (;; ++number, offset += kImageBytes) {
+    for (; number < window.count; ++number) {
+        // 64-bit: past 4 GiB where size_t has 32 bits
+        const std::uint64_t at = window.offset + std::uint64_t{number} * kImageBytes;
         const std::size_t n = std::fread(image, 1, sizeof image, in);
         if (std::ferror(in) != 0)
             fail(std::string(where) + ": read error: " + std::strerror(errno), exit_read);
         if (n == 0 && number == 0)
-            fail(std::string(where) + ": no record (an image is " + std::to_string(kImageBytes) + " bytes)");
+            fail(std::string(where) + ": no record" + (at != 0 ? " at byte " + std::to_string(at) : "") +
+                 " (an image is " + std::to_string(kImageBytes) + " bytes)");
         if (n == 0)
             return "";
         if (n < sizeof image)
             return std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
-                   std::to_string(offset) + ": only " + std::to_string(n) + " of " +
+                   std::to_string(at) + ": only " + std::to_string(n) + " of " +
                    std::to_string(kImageBytes) + " bytes (a partial record)";
         reorder(image, order);
-        record_image r{{}, number + 1, offset, {}};
+        record_image r{{}, number + 1, at, {}};
         std::memcpy(&r.rec, image, sizeof image);
         r.problems = problems_of(r.rec);
+        if (std::string hint = swap_hint(r.rec, r.problems, order); !hint.empty())
+            r.problems.push_back(std::move(hint));
         each(r);
     }
+    return "";
 }
 
 bool write_record(std::FILE *out, const if_index_vector_t &rec, byte_order order) {

@@ -31,11 +31,24 @@ struct record_image {
     std::vector<std::string> problems;
 };
 
-// Reads every image of `in` (named `where` in messages), in turn, as
-// records in `order`, each handed to `each` as soon as it is read.  An empty
-// input is an error; an input that ends in part of an image returns what is
-// wrong with it (after the whole records before it), else "".
+// Where the images of an input are: the first after `offset` bytes (of a
+// memory or core image), and at most `count` of them.
+struct record_window {
+    std::uint64_t offset = 0;
+    std::uint64_t count = UINT64_MAX;
+};
+
+// "4096", "0x1000": a number for --offset and --count; fails naming `option`
+// on anything else.
+std::uint64_t parse_size(std::string_view option, std::string_view text);
+
+// Reads the images of `in` (named `where` in messages) in `window`, in turn,
+// as records in `order`, each handed to `each` as soon as it is read.  An
+// offset beyond the end of the input, and no image at all, are errors; an
+// input that ends in part of an image returns what is wrong with it (after
+// the whole records before it), else "".  Offsets are of the whole input.
 [[nodiscard]] std::string read_records(std::FILE *in, std::string_view where, byte_order order,
+                                       const record_window &window,
                                        const std::function<void(const record_image &)> &each);
 
 // Writes `rec` as an image in `order`; false when the write fails (errno says why).

@@ -7,6 +7,7 @@
 
 #include "codec_parse.hpp"
 #include "common.hpp"
+#include "input.hpp"
 
 #include <if_index_vec/if_index_text.hpp>
 
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ifvec::cli {
@@ -43,6 +45,54 @@ void print_ranges(const if_index_vector_t *rec) {
 
 void print_hex(const if_index_vector_t *rec) {
     if_index_vector_printf_hex(rec);
+    print_single(rec);
+}
+
+// The first member of `run` (consecutive positions of `t`) by name,
+// followed by "-N" for as many of the next ones as the reader takes back as
+// that run, and how many members it names.  NAME-N is checked by reading it
+// back through the codec's names, so a run is written only where this
+// codec's names make one (the last number counting up, within one slot);
+// anything else stays a name of its own.
+std::pair<std::string, std::size_t> name_range(const bitmap_type &t, std::span<const int> run,
+                                               const name_parse_fn &parse) {
+    const std::string first = name_at(t.code, run.front());
+    std::pair<std::string, std::size_t> item{first, 1};
+    for (std::size_t j = 1; j < run.size(); ++j) {
+        const std::string last = name_at(t.code, run[j]);
+        std::string text = first + "-" + last.substr(last.find_last_not_of("0123456789") + 1);
+        const named_members m = parse_name_range(text, parse);
+        if (m.error || m.type != t.code || m.first != run.front() || m.last != run[j])
+            break;
+        item = {std::move(text), j + 1};
+    }
+    return item;
+}
+
+// One line per type with members, as --names prints, but with name ranges
+// ("fc1/1-4, fc2/1") where the names allow; the single-slot member last.
+void print_name_ranges(const if_index_vector_t *rec) {
+    static const name_parse_fn parse = codec_name_parser();
+    std::array<std::vector<int>, bitmap_types.size()> positions;
+    for (const std::uint32_t x : index_vector(*rec)) {
+        const std::uint8_t type = classify(x).type;
+        if (const bitmap_type *t = find_bitmap_type(type))
+            positions[static_cast<std::size_t>(t - bitmap_types.data())].push_back(position_of(type, x));
+    }
+    for (std::size_t r = 0; r < bitmap_types.size(); ++r) {
+        const std::vector<int> &p = positions[r];
+        std::string line;
+        for (std::size_t i = 0; i < p.size();) {
+            std::size_t end = i + 1; // of the run of consecutive positions from i
+            while (end < p.size() && p[end] == p[end - 1] + 1)
+                ++end;
+            const auto [item, named] = name_range(bitmap_types[r], std::span(p).subspan(i, end - i), parse);
+            line += (line.empty() ? "" : ", ") + item;
+            i += named;
+        }
+        if (!line.empty())
+            std::puts(line.c_str());
+    }
     print_single(rec);
 }
 
@@ -90,6 +140,10 @@ void print(const json &out) { std::puts(out.dump(2, ' ', false, json::error_hand
 
 void print_json(const index_vector &set) { print(json_of(set)); }
 
+void print_json_diff(const index_vector &a_only, const index_vector &b_only) {
+    print({{"only_in_a", json_of(a_only)}, {"only_in_b", json_of(b_only)}});
+}
+
 void print_json(std::span<const shown_record> records) {
     json out = json::array();
     for (const shown_record &r : records) {
@@ -106,8 +160,8 @@ void print_json(std::span<const shown_record> records) {
 
 void show(const index_vector &set, unsigned views) {
     using print_fn = void (*)(const if_index_vector_t *);
-    constexpr std::array<print_fn, all_views.size()> print{if_index_vector_printf, print_ranges,
-                                                           print_ifindexes, print_hex, print_counts};
+    constexpr std::array<print_fn, all_views.size()> print{
+        if_index_vector_printf, print_name_ranges, print_ranges, print_ifindexes, print_hex, print_counts};
     const bool headed = (views & (views - 1)) != 0;
     for (std::size_t i = 0; i < all_views.size(); ++i) {
         const view_info &v = all_views[i];

@@ -18,7 +18,7 @@
 
 namespace ifvec::cli {
 
-enum view : unsigned { names = 1, ranges = 2, ifindex = 4, hex = 8, counts = 16 };
+enum view : unsigned { names = 1, ranges = 2, ifindex = 4, hex = 8, counts = 16, name_ranges = 32 };
 
 struct view_info {
     view flag;
@@ -27,8 +27,9 @@ struct view_info {
     bool reads_back;          // its output, read as a set, is the same set
 };
 
-inline constexpr std::array<view_info, 5> all_views{{
+inline constexpr std::array<view_info, 6> all_views{{
     {names, "--names", "names", true},
+    {name_ranges, "--name-ranges", "name ranges", true},
     {ranges, "--ranges", "ranges", true},
     {ifindex, "--ifindex", "ifindex", true},
     {hex, "--hex", "hex", true},
@@ -42,12 +43,21 @@ std::string read_back_views();
 // What a list view prints for the empty set under a heading.
 using tools::empty_mark;
 
+// The headings of diff's two sections: the members only in the first set,
+// then those only in the second.  Read back, they are skipped like the
+// views' headings, so the whole output is the symmetric difference.
+inline constexpr std::array<std::string_view, 2> diff_headings{"only in A:", "only in B:"};
+
 // Prints the chosen views (a mask of `view`); each gets a heading when more
 // than one is shown, and then an empty list shows as "(empty)".
 void show(const index_vector &set, unsigned views);
 
 // Counts, range lists and members (name and if_index) as one JSON object.
 void print_json(const index_vector &set);
+
+// diff's two sides as one JSON object: "only_in_a" and "only_in_b", each
+// what print_json prints for that set.
+void print_json_diff(const index_vector &a_only, const index_vector &b_only);
 
 // A record of --record: where it was found, num_if as stored, what
 // disagrees, and the set its bits and slot hold.
