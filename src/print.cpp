@@ -202,7 +202,7 @@ private:
         return out_;
     }
     // Bytes held, as printf's precision: the buffer is far smaller than INT_MAX.
-    int pending() const noexcept { return static_cast<int>(out_ - buf_); }
+    [[nodiscard]] int pending() const noexcept { return static_cast<int>(out_ - buf_); }
 
     char *const buf_;
     char *const end_;

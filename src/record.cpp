@@ -11,11 +11,13 @@ namespace {
 
 // One copy step: 16 bytes, moved as a whole (SSE2 on x86-64; four word moves
 // where the host has no 16-byte registers).
+constexpr std::size_t kChunkBytes = 16;
 struct Chunk {
-    unsigned char bytes[16];
+    // cppcheck-suppress unusedStructMember ; copied whole, never named
+    unsigned char bytes[kChunkBytes];
 };
-constexpr std::size_t kChunks = sizeof(if_index_vector_t) / sizeof(Chunk);
-constexpr std::size_t kTail = sizeof(if_index_vector_t) % sizeof(Chunk);
+constexpr std::size_t kChunks = sizeof(if_index_vector_t) / kChunkBytes;
+constexpr std::size_t kTail = sizeof(if_index_vector_t) % kChunkBytes;
 
 // True when the records at a and b share a byte: |a - b| < n, as one
 // unsigned comparison (a - b + n - 1 wraps below 2n - 1 exactly then).
@@ -63,7 +65,7 @@ void if_index_vector_copy(if_index_vector_t *dst, const if_index_vector_t *src) 
         std::memcpy(&c, s + i * sizeof c, sizeof c);
         std::memcpy(d + i * sizeof c, &c, sizeof c);
     }
-    std::memcpy(d + kChunks * sizeof(Chunk), s + kChunks * sizeof(Chunk), kTail);
+    std::memcpy(d + kChunks * kChunkBytes, s + kChunks * kChunkBytes, kTail);
 }
 
 uint32_t if_index_vector_num_if(const if_index_vector_t *vec) { return vec->num_if; }

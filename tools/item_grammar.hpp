@@ -39,9 +39,9 @@ inline constexpr std::string_view empty_mark = "(empty)";
 inline std::string unreadable(std::string_view name) {
     if (name.empty())
         return "it is empty";
-    if (const auto c = std::ranges::find_if(name, ends_item); c != name.end())
-        return "it holds " + shown(name.substr(static_cast<std::size_t>(c - name.begin()), 1)) +
-               ", which ends an item";
+    if (const auto at = static_cast<std::size_t>(std::ranges::find_if(name, ends_item) - name.begin());
+        at < name.size())
+        return "it holds " + shown(name.substr(at, 1)) + ", which ends an item";
     if (is_digit(name.front()))
         return "it starts with a digit, so it reads as an if_index";
     if (const std::size_t colon = name.find(':'); colon != std::string_view::npos && colon > 0 &&

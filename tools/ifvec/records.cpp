@@ -160,7 +160,7 @@ std::string read_records(std::FILE *in, std::string_view where, byte_order order
     std::size_t number = 0;
     for (; number < window.count; ++number) {
         // 64-bit: past 4 GiB where size_t has 32 bits
-        const std::uint64_t at = window.offset + std::uint64_t{number} * kImageBytes;
+        const std::uint64_t at = window.offset + static_cast<std::uint64_t>(number) * kImageBytes;
         const std::size_t n = std::fread(image, 1, sizeof image, in);
         if (std::ferror(in) != 0)
             fail(std::string(where) + ": read error: " + std::strerror(errno), exit_read);
