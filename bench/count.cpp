@@ -128,7 +128,7 @@ void expect_same(const std::string &what, const T &a, const T &b) {
 }
 template <auto Work, class In>
 std::string printed(In &in) {
-    return ifvec::test::capture_stdout([&] { Work(in); });
+    return if_index_vec::test::capture_stdout([&] { Work(in); });
 }
 
 } // namespace

@@ -29,7 +29,7 @@
 namespace bench {
 namespace {
 
-using ifvec::test::capture_stdout;
+using if_index_vec::test::capture_stdout;
 
 bool g_ok = true;
 

@@ -21,10 +21,10 @@
 namespace ref {
 
 // The types, capacities, dump headers and record offsets: the library's
-// table, built on <if_index_vec/if_index_codec_adapter.hpp>.  Only the algorithms
+// table, built on <if_index_vec/if_index_types.hpp>.  Only the algorithms
 // below are the reference's own.
-using Group = ifvec::detail::BitmapType;
-inline constexpr const auto &kGroups = ifvec::detail::kBitmapTypes;
+using Group = if_index_vec::detail::table_row;
+inline constexpr const auto &kGroups = if_index_vec::detail::bitmap_rows;
 
 inline std::uint8_t *bits(if_index_vector_t *v, const Group &g) {
     return reinterpret_cast<std::uint8_t *>(v) + g.bits_offset;
@@ -112,12 +112,12 @@ inline std::uint32_t recount(const if_index_vector_t *v) {
 // The text header's, as the library's: classify, position_of, if_index_at.
 
 inline std::uint8_t type_of(std::uint32_t x, std::uint32_t *status) {
-    const ifvec::classification c = ifvec::classify(x);
+    const if_index_vec::classification c = if_index_vec::classify(x);
     *status = c.status;
     return c.type;
 }
-using ifvec::if_index_at;
-using ifvec::position_of;
+using if_index_vec::if_index_at;
+using if_index_vec::position_of;
 
 // Position p's bit: bit 7 - p % 8 of byte p / 8.
 inline bool bit(const std::uint8_t *b, int p) { return (b[p / 8] & (0x80u >> (p % 8))) != 0; }

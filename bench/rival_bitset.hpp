@@ -18,11 +18,11 @@ namespace rival {
 // ---- std::bitset ---------------------------------------------------------
 
 struct StdBitset {
-    // One bitset per row of ifvec::bitmap_types, in its order.
-    std::bitset<ifvec::bitmap_types[0].capacity> phy_fc;
-    std::bitset<ifvec::bitmap_types[1].capacity> port_channel;
-    std::bitset<ifvec::bitmap_types[2].capacity> iscsi;
-    std::bitset<ifvec::bitmap_types[3].capacity> fc_tunnel;
+    // One bitset per row of if_index_vec::bitmap_types, in its order.
+    std::bitset<if_index_vec::bitmap_types[0].capacity> phy_fc;
+    std::bitset<if_index_vec::bitmap_types[1].capacity> port_channel;
+    std::bitset<if_index_vec::bitmap_types[2].capacity> iscsi;
+    std::bitset<if_index_vec::bitmap_types[3].capacity> fc_tunnel;
     std::uint32_t single = 0;
 
     static constexpr const char *kName = "bitset";

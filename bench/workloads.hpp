@@ -260,8 +260,8 @@ inline WalkSum scan_lib(Records &) {
     WalkSum w;
     for (const ref::Group &g : ref::kGroups) {
         const std::uint8_t *b = ref::bits(Records::a(), g);
-        for (int p = ifvec::detail::first_set(b, g.capacity); p != ifvec::no_position;
-             p = ifvec::detail::next_set_at_or_after(b, g.capacity, p + 1))
+        for (int p = if_index_vec::detail::first_set(b, g.capacity); p != if_index_vec::no_position;
+             p = if_index_vec::detail::next_set_at_or_after(b, g.capacity, p + 1))
             w.visit(static_cast<std::uint64_t>(p));
     }
     return w;
@@ -270,7 +270,7 @@ inline WalkSum scan_lib(Records &) {
 inline WalkSum scan_lib_visit(Records &) {
     WalkSum w;
     for (const ref::Group &g : ref::kGroups)
-        ifvec::detail::for_each_set(ref::bits(Records::a(), g), g.capacity,
+        if_index_vec::detail::for_each_set(ref::bits(Records::a(), g), g.capacity,
                                     [&](int p) { w.visit(static_cast<std::uint64_t>(p)); });
     return w;
 }

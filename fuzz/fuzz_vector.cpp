@@ -13,8 +13,8 @@
 #include "driver.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    ifvec::test::Source src(data, size);
-    const std::string failure = ifvec::test::Driver(src).run(1 << 20);
+    if_index_vec::test::Source src(data, size);
+    const std::string failure = if_index_vec::test::Driver(src).run(1 << 20);
     if (!failure.empty()) {
         std::fprintf(stderr, "divergence: %s\n", failure.c_str());
         std::abort();

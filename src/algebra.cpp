@@ -12,18 +12,18 @@
 
 #include "type_table.hpp"
 
-namespace ifvec::detail {
+namespace if_index_vec::detail {
 namespace {
 
 template <class Op>
 [[gnu::always_inline]] inline std::uint32_t combine(if_index_vector_t *dst, const if_index_vector_t *src,
                                                     Op op) noexcept {
     std::uint32_t n = dst->single_if_index != 0 ? 1 : 0;
-    for (const auto &t : kBitmapTypes) {
+    for (const auto &t : bitmap_rows) {
         std::uint8_t *d = bitmap_bits(dst, t);
         const std::uint8_t *s = bitmap_bits(src, t);
-        for (std::size_t i = 0; i < static_cast<std::size_t>(t.capacity) / 8; i += kWordBytes) {
-            Word a, b;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(t.capacity) / 8; i += word_bytes) {
+            word_t a, b;
             std::memcpy(&a, d + i, sizeof a);
             std::memcpy(&b, s + i, sizeof b);
             a = op(a, b);
@@ -37,24 +37,24 @@ template <class Op>
 
 IF_INDEX_VEC_POPCNT_CLONES std::uint32_t unite(if_index_vector_t *dst,
                                                const if_index_vector_t *src) noexcept {
-    return combine(dst, src, [](Word a, Word b) { return a | b; });
+    return combine(dst, src, [](word_t a, word_t b) { return a | b; });
 }
 
 IF_INDEX_VEC_POPCNT_CLONES std::uint32_t intersect(if_index_vector_t *dst,
                                                    const if_index_vector_t *src) noexcept {
-    return combine(dst, src, [](Word a, Word b) { return a & b; });
+    return combine(dst, src, [](word_t a, word_t b) { return a & b; });
 }
 
 IF_INDEX_VEC_POPCNT_CLONES std::uint32_t subtract(if_index_vector_t *dst,
                                                   const if_index_vector_t *src) noexcept {
-    return combine(dst, src, [](Word a, Word b) { return a & ~b; });
+    return combine(dst, src, [](word_t a, word_t b) { return a & ~b; });
 }
 
 } // namespace
-} // namespace ifvec::detail
+} // namespace if_index_vec::detail
 
-using namespace ifvec;
-using namespace ifvec::detail;
+using namespace if_index_vec;
+using namespace if_index_vec::detail;
 
 extern "C" {
 
@@ -67,13 +67,13 @@ uint32_t if_index_vector_intersection(if_index_vector_t *dst, const if_index_vec
 }
 
 uint32_t if_index_vector_subtract(if_index_vector_t *dst, const if_index_vector_t *src) {
-    return ifvec::detail::subtract(dst, src);
+    return if_index_vec::detail::subtract(dst, src);
 }
 
 int if_index_vector_is_equal(const if_index_vector_t *a, const if_index_vector_t *b) {
     if (a->num_if != b->num_if)
         return 0;
-    for (const auto &t : kBitmapTypes)
+    for (const auto &t : bitmap_rows)
         if (std::memcmp(bitmap_bits(a, t), bitmap_bits(b, t), static_cast<std::size_t>(t.capacity) / 8) != 0)
             return 0;
     return a->single_if_index == b->single_if_index ? 1 : 0;

@@ -36,15 +36,15 @@
 #define IF_INDEX_VEC_POPCNT_CLONES
 #endif
 
-namespace ifvec::detail {
+namespace if_index_vec::detail {
 
-using Word = std::uint64_t;
-inline constexpr int kWordBits = 64;
-inline constexpr std::size_t kWordBytes = sizeof(Word);
+using word_t = std::uint64_t;
+inline constexpr int word_bits = 64;
+inline constexpr std::size_t word_bytes = sizeof(word_t);
 
 // Loads the 8 bytes at p as a big-endian word: p[0] becomes bits 63..56.
-inline Word load_word(const std::uint8_t *p) noexcept {
-    Word w;
+inline word_t load_word(const std::uint8_t *p) noexcept {
+    word_t w;
     std::memcpy(&w, p, sizeof w);
     if constexpr (std::endian::native == std::endian::little)
         w = __builtin_bswap64(w);
@@ -60,10 +60,10 @@ inline Word load_word(const std::uint8_t *p) noexcept {
 // Writing the result over the word itself leaves the word as the only input.
 // (The static analyser, which cannot see into the instruction, is shown
 // std::countl_zero.)
-inline int leading_zeros(Word w) noexcept {
+inline int leading_zeros(word_t w) noexcept {
 #if defined(__x86_64__) && !defined(__LZCNT__) && !defined(__clang_analyzer__)
     __asm__("bsrq %0, %0" : "+r"(w));
-    return static_cast<int>(w) ^ (kWordBits - 1);
+    return static_cast<int>(w) ^ (word_bits - 1);
 #else
     return std::countl_zero(w);
 #endif
@@ -72,7 +72,7 @@ inline int leading_zeros(Word w) noexcept {
 // True when the 8 bytes at p are all 0: a test that needs no byte order, so
 // the scans skip empty words without reordering them.
 inline bool word_is_zero(const std::uint8_t *p) noexcept {
-    Word w;
+    word_t w;
     std::memcpy(&w, p, sizeof w);
     return w == 0;
 }
@@ -83,17 +83,17 @@ inline bool word_is_zero(const std::uint8_t *p) noexcept {
 inline int next_set_at_or_after(const std::uint8_t *bits, int capacity, int start) noexcept {
     if (start < 0 || start >= capacity)
         return no_position;
-    int w = start / kWordBits;
-    const int nwords = capacity / kWordBits;
-    Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes) & ~Word{0} >> (start % kWordBits);
+    int w = start / word_bits;
+    const int nwords = capacity / word_bits;
+    word_t word = load_word(bits + static_cast<std::size_t>(w) * word_bytes) & ~word_t{0} >> (start % word_bits);
     while (word == 0) {
         if (++w == nwords)
             return no_position;
-        const std::uint8_t *p = bits + static_cast<std::size_t>(w) * kWordBytes;
+        const std::uint8_t *p = bits + static_cast<std::size_t>(w) * word_bytes;
         if (!word_is_zero(p))
             word = load_word(p);
     }
-    return w * kWordBits + leading_zeros(word);
+    return w * word_bits + leading_zeros(word);
 }
 
 inline int first_set(const std::uint8_t *bits, int capacity) noexcept {
@@ -104,16 +104,16 @@ inline int first_set(const std::uint8_t *bits, int capacity) noexcept {
 // word once: the multi-member walks' form of the scan above.
 template <class F>
 inline void for_each_set(const std::uint8_t *bits, int capacity, F &&f) noexcept {
-    const int nwords = capacity / kWordBits;
+    const int nwords = capacity / word_bits;
     for (int w = 0; w < nwords; ++w) {
-        const std::uint8_t *p = bits + static_cast<std::size_t>(w) * kWordBytes;
+        const std::uint8_t *p = bits + static_cast<std::size_t>(w) * word_bytes;
         if (word_is_zero(p))
             continue;
-        Word word = load_word(p);
+        word_t word = load_word(p);
         while (word != 0) {
             const int bit = leading_zeros(word);
-            f(w * kWordBits + bit);
-            word ^= (Word{1} << (kWordBits - 1)) >> bit;
+            f(w * word_bits + bit);
+            word ^= (word_t{1} << (word_bits - 1)) >> bit;
         }
     }
 }
@@ -125,23 +125,23 @@ inline void for_each_set(const std::uint8_t *bits, int capacity, F &&f) noexcept
 // positions.  A run that crosses words is reported once, whole.
 template <class F>
 inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept {
-    const int nwords = capacity / kWordBits;
+    const int nwords = capacity / word_bits;
     int open = no_position; // first position of the run in progress, if any
     for (int w = 0; w < nwords; ++w) {
-        const Word word = load_word(bits + static_cast<std::size_t>(w) * kWordBytes);
-        if (word == (open == no_position ? Word{0} : ~Word{0}))
+        const word_t word = load_word(bits + static_cast<std::size_t>(w) * word_bytes);
+        if (word == (open == no_position ? word_t{0} : ~word_t{0}))
             continue; // no run starts or ends in this word
         int bit = 0;  // bits of this word above `bit` (MSB first) are done
         for (;;) {
             // Next set bit while no run is open, else the next clear bit.
-            const Word wanted = (open == no_position ? word : ~word) & (~Word{0} >> bit);
+            const word_t wanted = (open == no_position ? word : ~word) & (~word_t{0} >> bit);
             if (wanted == 0)
                 break;
             bit = leading_zeros(wanted);
             if (open == no_position) {
-                open = w * kWordBits + bit;
+                open = w * word_bits + bit;
             } else {
-                f(open, w * kWordBits + bit - 1);
+                f(open, w * word_bits + bit - 1);
                 open = no_position;
             }
         }
@@ -157,7 +157,7 @@ inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept
 // compiler's runtime library, which the library would then need at run time.
 // GCC recognises this sequence and emits the instruction where the target has
 // one, as in the popcnt clones.
-[[gnu::always_inline]] constexpr int count_bits_64(Word w) noexcept {
+[[gnu::always_inline]] constexpr int count_bits_64(word_t w) noexcept {
     w -= (w >> 1) & 0x5555555555555555u;
     w = (w & 0x3333333333333333u) + ((w >> 2) & 0x3333333333333333u);
     w = (w + (w >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
@@ -167,7 +167,7 @@ inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept
 // The same count in 32-bit arithmetic, for hosts with 32-bit registers: the
 // halves' nibble counts (at most 4 each) are added before the byte step, so
 // one 32-bit multiplication sums them all.
-[[gnu::always_inline]] constexpr int count_bits_32(Word w) noexcept {
+[[gnu::always_inline]] constexpr int count_bits_32(word_t w) noexcept {
     auto nibbles = [](std::uint32_t h) {
         h -= (h >> 1) & 0x55555555u;
         return (h & 0x33333333u) + ((h >> 2) & 0x33333333u);
@@ -177,21 +177,21 @@ inline void for_each_run(const std::uint8_t *bits, int capacity, F &&f) noexcept
     return static_cast<int>((n * 0x01010101u) >> 24);
 }
 
-[[gnu::always_inline]] constexpr int count_bits(Word w) noexcept {
-    if constexpr (sizeof(std::size_t) >= sizeof(Word))
+[[gnu::always_inline]] constexpr int count_bits(word_t w) noexcept {
+    if constexpr (sizeof(std::size_t) >= sizeof(word_t))
         return count_bits_64(w);
     else
         return count_bits_32(w);
 }
 
 static_assert([] {
-    constexpr Word kCases[][2] = {{0, 0},
-                                  {~Word{0}, 64},
+    constexpr word_t case_count[][2] = {{0, 0},
+                                  {~word_t{0}, 64},
                                   {0x8000000000000001u, 2},
                                   {0x00FF0F0300000080u, 15},
                                   {0xFFFFFFFF00000000u, 32},
                                   {0x5555555555555555u, 32}};
-    for (const auto &c : kCases)
+    for (const auto &c : case_count)
         if (count_bits_64(c[0]) != static_cast<int>(c[1]) || count_bits_32(c[0]) != static_cast<int>(c[1]))
             return false;
     return true;
@@ -202,8 +202,8 @@ static_assert([] {
 // caller.
 [[gnu::always_inline]] inline int count_set(const std::uint8_t *bits, int capacity) noexcept {
     int n = 0;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(capacity) / 8; i += kWordBytes) {
-        Word w;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(capacity) / 8; i += word_bytes) {
+        word_t w;
         std::memcpy(&w, bits + i, sizeof w);
         n += count_bits(w);
     }
@@ -218,4 +218,4 @@ inline bool test_bit(const std::uint8_t *bits, int position) noexcept {
     return (bits[static_cast<unsigned>(position) / 8] & bit_mask(position)) != 0;
 }
 
-} // namespace ifvec::detail
+} // namespace if_index_vec::detail

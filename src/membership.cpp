@@ -14,7 +14,7 @@
 
 #include "type_table.hpp"
 
-namespace ifvec::detail {
+namespace if_index_vec::detail {
 namespace {
 
 // A type-6 if_index of value 0 cannot be told apart from the empty slot.
@@ -26,7 +26,7 @@ constexpr bool slot_holds(std::uint8_t type, std::uint32_t if_index) noexcept {
 // below the row's capacity.
 template <std::size_t Row, class Record>
 [[gnu::always_inline]] inline auto *byte_of(Record *v, int p) noexcept {
-    return bitmap_bits(v, kBitmapTypes[Row]) + static_cast<unsigned>(p) / 8;
+    return bitmap_bits(v, bitmap_rows[Row]) + static_cast<unsigned>(p) / 8;
 }
 
 IF_INDEX_VEC_POPCNT_CLONES int count_bitmap(const std::uint8_t *bits, int capacity) noexcept {
@@ -41,8 +41,8 @@ template <bool Set>
     std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
     if (with_row_of(c.type, [&](auto row) {
             constexpr std::size_t r = decltype(row)::value;
-            const int p = position_of(kBitmapTypes[r].code, if_index);
-            if (p >= kBitmapTypes[r].capacity)
+            const int p = position_of(bitmap_rows[r].code, if_index);
+            if (p >= bitmap_rows[r].capacity)
                 return;
             std::uint8_t *byte = byte_of<r>(vec, p);
             const std::uint8_t mask = bit_mask(p);
@@ -62,10 +62,10 @@ template <bool Set>
 }
 
 } // namespace
-} // namespace ifvec::detail
+} // namespace if_index_vec::detail
 
-using namespace ifvec;
-using namespace ifvec::detail;
+using namespace if_index_vec;
+using namespace if_index_vec::detail;
 
 extern "C" {
 
@@ -91,8 +91,8 @@ int if_index_vector_is_present(const if_index_vector_t *vec, uint32_t if_index) 
     int result = 0;
     if (with_row_of(c.type, [&](auto row) {
             constexpr std::size_t r = decltype(row)::value;
-            const int p = position_of(kBitmapTypes[r].code, if_index);
-            result = p < kBitmapTypes[r].capacity && (*byte_of<r>(vec, p) & bit_mask(p)) != 0 ? 1 : 0;
+            const int p = position_of(bitmap_rows[r].code, if_index);
+            result = p < bitmap_rows[r].capacity && (*byte_of<r>(vec, p) & bit_mask(p)) != 0 ? 1 : 0;
         }))
         return result;
     return slot_holds(c.type, if_index) && vec->single_if_index == if_index ? 1 : 0;
@@ -102,9 +102,9 @@ uint32_t if_index_vector_num_if_type(const if_index_vector_t *vec, uint32_t type
     if (type == IF_TYPE_SINGLE)
         return vec->single_if_index != 0 ? 1 : 0;
     const int row = bitmap_row(type);
-    if (row == kNoRow)
+    if (row == no_row)
         return 0;
-    const BitmapType &t = kBitmapTypes[static_cast<std::size_t>(row)];
+    const table_row &t = bitmap_rows[static_cast<std::size_t>(row)];
     return static_cast<std::uint32_t>(count_bitmap(bitmap_bits(vec, t), t.capacity));
 }
 

@@ -5,7 +5,7 @@
 // Every byte goes out through printf, so a caller that interposes the C
 // library's printf sees all of it, and the text interleaves correctly with
 // the caller's own stdio output.  All three build their text with one
-// appender, Text, in a stack buffer that is printed when full and at the end:
+// appender, out_text, in a stack buffer that is printed when full and at the end:
 // a hex dump or a short listing is one call.  The decimal dump, the only text
 // that uses the heap, writes each bitmap's range text into a malloc'd buffer
 // of that bitmap's own size and prints it with one call, together with what
@@ -27,7 +27,7 @@
 
 #include "type_table.hpp"
 
-namespace ifvec::detail {
+namespace if_index_vec::detail {
 namespace {
 
 constexpr int decimal_digits(int v) noexcept { return v < 10 ? 1 : 1 + decimal_digits(v / 10); }
@@ -58,7 +58,7 @@ constexpr std::size_t longest_range_text(int capacity) noexcept {
 
 static_assert(
     [] {
-        for (const auto &t : kBitmapTypes)
+        for (const auto &t : bitmap_rows)
             if (longest_range_text(t.capacity) > t.text_buffer)
                 return false;
         return true;
@@ -66,7 +66,7 @@ static_assert(
     "a range-text buffer is too small for its bitmap's longest text");
 
 // "00" "01" ... "99": two digits per table lookup.
-constexpr auto kDigitPairs = [] {
+constexpr auto digit_pairs = [] {
     std::array<char, 200> t{};
     for (int i = 0; i < 100; ++i) {
         t[2 * static_cast<std::size_t>(i)] = static_cast<char>('0' + i / 10);
@@ -77,7 +77,7 @@ constexpr auto kDigitPairs = [] {
 
 // Two digits of v (0 <= v < 100) at out, leading zero included.
 inline void put_pair(char *out, std::uint32_t v) noexcept {
-    std::memcpy(out, &kDigitPairs[2 * std::size_t{v}], 2);
+    std::memcpy(out, &digit_pairs[2 * std::size_t{v}], 2);
 }
 
 char *put_wide_decimal(char *out, std::uint32_t v) noexcept;
@@ -119,11 +119,11 @@ char *put_wide_decimal(char *out, std::uint32_t v) noexcept {
 // v is spread so that every nibble sits in a lane of its own; a lane d then
 // becomes '0' + d, plus 'a' - '0' - 10 when d > 9 (d + 6 carries into bit
 // 4).  No lane ever exceeds 0x66, so lanes never carry into each other.
-constexpr Word hex_lanes(Word v) noexcept {
+constexpr word_t hex_lanes(word_t v) noexcept {
     v = (v | (v << 16)) & 0x0000FFFF0000FFFFu;
     v = (v | (v << 8)) & 0x00FF00FF00FF00FFu;
     v = (v | (v << 4)) & 0x0F0F0F0F0F0F0F0Fu;
-    const Word letter = ((v + 0x0606060606060606u) >> 4) & 0x0101010101010101u;
+    const word_t letter = ((v + 0x0606060606060606u) >> 4) & 0x0101010101010101u;
     return v + 0x3030303030303030u + letter * ('a' - '0' - 10);
 }
 static_assert(hex_lanes(0x09af10ffu) == 0x3039'6166'3130'6666u); // "09af10ff"
@@ -132,36 +132,36 @@ static_assert(hex_lanes(0x09af10ffu) == 0x3039'6166'3130'6666u); // "09af10ff"
 // bytes that load_word() reads back as x.  Reading x's own bytes through
 // load_word() gives the word whose memory image is x's lanes in that order
 // (byte order is an involution), so byte order stays in load_word() alone.
-inline void put_lanes(char *out, Word x) noexcept {
-    const Word image = load_word(reinterpret_cast<const std::uint8_t *>(&x));
+inline void put_lanes(char *out, word_t x) noexcept {
+    const word_t image = load_word(reinterpret_cast<const std::uint8_t *>(&x));
     std::memcpy(out, &image, sizeof image);
 }
 
 // The 16 hex digits of the 8 bitmap bytes at p, written at out.
 inline void put_hex_word(char *out, const std::uint8_t *p) noexcept {
-    const Word w = load_word(p);
+    const word_t w = load_word(p);
     put_lanes(out, hex_lanes(w >> 32));
     put_lanes(out + 8, hex_lanes(w & 0xFFFFFFFFu));
 }
 
 // Text for standard output, built in a caller's buffer: every put advances
 // by what it wrote, and the buffer is printed when a put would overflow it
-// and when the Text ends.  A buffer that holds a whole text thus prints it
+// and when the out_text ends.  A buffer that holds a whole text thus prints it
 // with one call.  The text never holds a NUL (names are read up to their
 // terminator), so "%.*s" prints exactly the bytes put.
-class Text {
+class out_text {
 public:
-    Text(char *buf, std::size_t size) noexcept : buf_(buf), end_(buf + size), out_(buf) {}
-    Text(const Text &) = delete;
-    Text &operator=(const Text &) = delete;
-    ~Text() { flush(); }
+    out_text(char *buf, std::size_t size) noexcept : buf_(buf), end_(buf + size), out_(buf) {}
+    out_text(const out_text &) = delete;
+    out_text &operator=(const out_text &) = delete;
+    ~out_text() { flush(); }
 
     void put(std::string_view s) noexcept {
         std::memcpy(room(s.size()), s.data(), s.size());
         out_ += s.size();
     }
     void put(char c) noexcept { *room(1) = c, ++out_; }
-    void put_decimal(std::uint32_t v) noexcept { out_ = put_decimal_at(room(kDecimalMax), v); }
+    void put_decimal(std::uint32_t v) noexcept { out_ = put_decimal_at(room(decimal_max), v); }
     // "No. of interfaces: <num_if>", num_if shown as "%d" shows an int.
     void put_count_line(std::uint32_t num_if) noexcept {
         put(dump_count_header);
@@ -176,7 +176,7 @@ public:
     void put_hex(const std::uint8_t *bits, int capacity) noexcept {
         const auto bytes = static_cast<std::size_t>(capacity) / 8;
         char *const out = room(2 * bytes);
-        for (std::size_t i = 0; i < bytes; i += kWordBytes)
+        for (std::size_t i = 0; i < bytes; i += word_bytes)
             put_hex_word(out + 2 * i, bits + i);
         out_ = out + 2 * bytes;
     }
@@ -193,7 +193,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kDecimalMax = 10; // digits of a 32-bit value
+    static constexpr std::size_t decimal_max = 10; // digits of a 32-bit value
 
     // Room for n more bytes (n at most the buffer's size).
     char *room(std::size_t n) noexcept {
@@ -210,21 +210,20 @@ private:
 };
 
 // The stack buffer of every text: a whole hex dump fits.
-constexpr std::size_t kStackText = 4096;
-static_assert(kStackText <= INT32_MAX);
-constexpr std::size_t kCountLineMax = dump_count_header.size() + sizeof "-2147483648\n" - 1;
+constexpr std::size_t stack_text = 4096;
+static_assert(stack_text <= INT32_MAX);
+constexpr std::size_t count_line_max = dump_count_header.size() + sizeof "-2147483648\n" - 1;
 static_assert([] {
-    std::size_t n = kCountLineMax;
-    for (const auto &t : kBitmapTypes)
+    std::size_t n = count_line_max;
+    for (const auto &t : bitmap_rows)
         n += t.dump_header.size() + static_cast<std::size_t>(t.capacity) / 4 + 1;
     return n;
-}() <= kStackText);
+}() <= stack_text);
 
 // "0-2,5,7-8": the runs of set positions, from the shared word scan, written
 // at out (room for the bitmap's longest text); returns the end of the text.
-// Inlined into the dump: called out of line, the run scan's leading-zero
-// counts wait on the digit-table loads (bsr keeps its destination), and the
-// dump runs at about half speed.
+// Inlined into the dump: called out of line, it ran at about half speed, from
+// the false dependency that leading_zeros() (bitmap.hpp) describes.
 [[gnu::always_inline]] inline char *put_range_text(char *out, const std::uint8_t *bits,
                                                    int capacity) noexcept {
     const char *const begin = out;
@@ -246,32 +245,32 @@ template <class Group>
 [[gnu::always_inline]] inline void put_dump(const if_index_vector_t *vec, Group group) noexcept {
     if (vec->num_if == 0)
         return;
-    char buf[kStackText];
-    Text text(buf, sizeof buf);
+    char buf[stack_text];
+    out_text text(buf, sizeof buf);
     text.put_count_line(vec->num_if);
-    for (const auto &t : kBitmapTypes) {
+    for (const auto &t : bitmap_rows) {
         text.put(t.dump_header);
         group(text, t);
     }
 }
 
 } // namespace
-} // namespace ifvec::detail
+} // namespace if_index_vec::detail
 
-using namespace ifvec;
-using namespace ifvec::detail;
+using namespace if_index_vec;
+using namespace if_index_vec::detail;
 
 extern "C" {
 
 void if_index_vector_printf(const if_index_vector_t *vec) {
     if (vec->num_if == 0)
         return;
-    char buf[kStackText];
-    Text text(buf, sizeof buf);
+    char buf[stack_text];
+    out_text text(buf, sizeof buf);
     // A name is read up to its terminator: the length the codec reports is
     // not trusted.
     char name[name_buffer_size];
-    for (const auto &t : kBitmapTypes) {
+    for (const auto &t : bitmap_rows) {
         bool any = false;
         for_each_set(bitmap_bits(vec, t), t.capacity, [&](int p) {
             if (any)
@@ -289,7 +288,7 @@ void if_index_vector_printf(const if_index_vector_t *vec) {
 }
 
 void if_index_vector_printf_dec(const if_index_vector_t *vec) {
-    put_dump(vec, [vec](Text &text, const BitmapType &t) {
+    put_dump(vec, [vec](out_text &text, const table_row &t) {
         char *const ranges = static_cast<char *>(std::malloc(t.text_buffer));
         if (ranges == nullptr) { // costs this group its range text, nothing more
             text.put('\n');
@@ -302,7 +301,7 @@ void if_index_vector_printf_dec(const if_index_vector_t *vec) {
 }
 
 void if_index_vector_printf_hex(const if_index_vector_t *vec) {
-    put_dump(vec, [vec](Text &text, const BitmapType &t) {
+    put_dump(vec, [vec](out_text &text, const table_row &t) {
         text.put_hex(bitmap_bits(vec, t), t.capacity);
         text.put('\n');
     });

@@ -11,13 +11,13 @@ namespace {
 
 // One copy step: 16 bytes, moved as a whole (SSE2 on x86-64; four word moves
 // where the host has no 16-byte registers).
-constexpr std::size_t kChunkBytes = 16;
-struct Chunk {
+constexpr std::size_t chunk_bytes = 16;
+struct chunk {
     // cppcheck-suppress unusedStructMember ; copied whole, never named
-    unsigned char bytes[kChunkBytes];
+    unsigned char bytes[chunk_bytes];
 };
-constexpr std::size_t kChunks = sizeof(if_index_vector_t) / kChunkBytes;
-constexpr std::size_t kTail = sizeof(if_index_vector_t) % kChunkBytes;
+constexpr std::size_t chunk_count = sizeof(if_index_vector_t) / chunk_bytes;
+constexpr std::size_t tail_bytes = sizeof(if_index_vector_t) % chunk_bytes;
 
 // True when the records at a and b share a byte: |a - b| < n, as one
 // unsigned comparison (a - b + n - 1 wraps below 2n - 1 exactly then).
@@ -52,7 +52,7 @@ void if_index_vector_delete(if_index_vector_t *vec) { std::free(vec); }
 // in full: no call, no size dispatch, no loop counter.  Overlapping ones (a
 // record copied onto itself gets the record back) go through memmove.
 void if_index_vector_copy(if_index_vector_t *dst, const if_index_vector_t *src) {
-    static_assert(kChunks <= 64, "the copy loop is unrolled 64 times at most");
+    static_assert(chunk_count <= 64, "the copy loop is unrolled 64 times at most");
     if (overlap(dst, src)) {
         std::memmove(dst, src, sizeof *dst);
         return;
@@ -60,12 +60,12 @@ void if_index_vector_copy(if_index_vector_t *dst, const if_index_vector_t *src) 
     auto *d = reinterpret_cast<unsigned char *>(dst);
     const auto *s = reinterpret_cast<const unsigned char *>(src);
 #pragma GCC unroll 64
-    for (std::size_t i = 0; i < kChunks; ++i) {
-        Chunk c;
+    for (std::size_t i = 0; i < chunk_count; ++i) {
+        chunk c;
         std::memcpy(&c, s + i * sizeof c, sizeof c);
         std::memcpy(d + i * sizeof c, &c, sizeof c);
     }
-    std::memcpy(d + kChunks * kChunkBytes, s + kChunks * kChunkBytes, kTail);
+    std::memcpy(d + chunk_count * chunk_bytes, s + chunk_count * chunk_bytes, tail_bytes);
 }
 
 uint32_t if_index_vector_num_if(const if_index_vector_t *vec) { return vec->num_if; }

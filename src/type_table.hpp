@@ -18,9 +18,9 @@
 
 #include "bitmap.hpp"
 
-namespace ifvec::detail {
+namespace if_index_vec::detail {
 
-struct BitmapType {
+struct table_row {
     std::uint8_t code;            // type code reported by the codec
     int capacity;                 // positions
     std::size_t bits_offset;      // offset of the bitmap's bytes in the record
@@ -28,19 +28,19 @@ struct BitmapType {
     std::size_t text_buffer;      // bytes for the longest range text, terminator included
 };
 
-inline constexpr std::size_t kBitmapCount = bitmap_types.size();
+inline constexpr std::size_t bitmap_count = bitmap_types.size();
 
 // The library's columns, in the order of bitmap_types.
-inline constexpr std::array<std::size_t, kBitmapCount> kBitsOffsets{
+inline constexpr std::array<std::size_t, bitmap_count> bits_offsets{
     offsetof(if_index_vector_t, phy_fc.bits), offsetof(if_index_vector_t, port_channel.bits),
     offsetof(if_index_vector_t, iscsi.bits), offsetof(if_index_vector_t, fc_tunnel.bits)};
-inline constexpr std::array<std::size_t, kBitmapCount> kTextBuffers{4096, 1024, 4096, 16384};
+inline constexpr std::array<std::size_t, bitmap_count> text_buffers{4096, 1024, 4096, 16384};
 
-inline constexpr std::array<BitmapType, kBitmapCount> kBitmapTypes = [] {
-    std::array<BitmapType, kBitmapCount> rows{};
-    for (std::size_t i = 0; i < kBitmapCount; ++i)
-        rows[i] = {bitmap_types[i].code, bitmap_types[i].capacity, kBitsOffsets[i],
-                   bitmap_types[i].dump_header, kTextBuffers[i]};
+inline constexpr std::array<table_row, bitmap_count> bitmap_rows = [] {
+    std::array<table_row, bitmap_count> rows{};
+    for (std::size_t i = 0; i < bitmap_count; ++i)
+        rows[i] = {bitmap_types[i].code, bitmap_types[i].capacity, bits_offsets[i],
+                   bitmap_types[i].dump_header, text_buffers[i]};
     return rows;
 }();
 
@@ -51,28 +51,28 @@ static_assert(sizeof(if_index_vector_t{}.port_channel.bits) * 8 == IF_INDEX_VECT
 static_assert(sizeof(if_index_vector_t{}.iscsi.bits) * 8 == IF_INDEX_VECTOR_ISCSI_POSITIONS);
 static_assert(sizeof(if_index_vector_t{}.fc_tunnel.bits) * 8 == IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS);
 static_assert([] {
-    for (const auto &t : kBitmapTypes)
-        if (t.capacity % kWordBits != 0)
+    for (const auto &t : bitmap_rows)
+        if (t.capacity % word_bits != 0)
             return false;
     return true;
 }());
 
 // "No row": a type code without a bitmap.
-inline constexpr int kNoRow = -1;
+inline constexpr int no_row = -1;
 
-// Row index of each type code (codes are one byte), kNoRow for codes without
+// Row index of each type code (codes are one byte), no_row for codes without
 // a bitmap: one load where a search of the rows would branch per row.
-inline constexpr std::array<std::int8_t, 256> kRowOfCode = [] {
+inline constexpr std::array<std::int8_t, 256> row_of_code = [] {
     std::array<std::int8_t, 256> rows{};
-    rows.fill(static_cast<std::int8_t>(kNoRow));
-    for (std::size_t i = 0; i < kBitmapCount; ++i)
-        rows[kBitmapTypes[i].code] = static_cast<std::int8_t>(i);
+    rows.fill(static_cast<std::int8_t>(no_row));
+    for (std::size_t i = 0; i < bitmap_count; ++i)
+        rows[bitmap_rows[i].code] = static_cast<std::int8_t>(i);
     return rows;
 }();
 
-// Row index of a bitmap type code, or kNoRow.
+// Row index of a bitmap type code, or no_row.
 constexpr int bitmap_row(std::uint32_t code) noexcept {
-    return code < kRowOfCode.size() ? kRowOfCode[code] : kNoRow;
+    return code < row_of_code.size() ? row_of_code[code] : no_row;
 }
 
 // Calls f(std::integral_constant<std::size_t, row>{}) for the bitmap row of
@@ -86,26 +86,26 @@ constexpr int bitmap_row(std::uint32_t code) noexcept {
 // compile error here until it has its case.
 template <class F>
 [[gnu::always_inline]] inline bool with_row_of(std::uint32_t code, F &&f) {
-    static_assert(kBitmapCount == 4, "with_row_of() has one case per bitmap row");
+    static_assert(bitmap_count == 4, "with_row_of() has one case per bitmap row");
     using R0 = std::integral_constant<std::size_t, 0>;
     using R1 = std::integral_constant<std::size_t, 1>;
     using R2 = std::integral_constant<std::size_t, 2>;
     using R3 = std::integral_constant<std::size_t, 3>;
     switch (code) {
-    case kBitmapTypes[R0::value].code: f(R0{}); return true;
-    case kBitmapTypes[R1::value].code: f(R1{}); return true;
-    case kBitmapTypes[R2::value].code: f(R2{}); return true;
-    case kBitmapTypes[R3::value].code: f(R3{}); return true;
+    case bitmap_rows[R0::value].code: f(R0{}); return true;
+    case bitmap_rows[R1::value].code: f(R1{}); return true;
+    case bitmap_rows[R2::value].code: f(R2{}); return true;
+    case bitmap_rows[R3::value].code: f(R3{}); return true;
     default: return false;
     }
 }
 
-inline const std::uint8_t *bitmap_bits(const if_index_vector_t *v, const BitmapType &t) noexcept {
+inline const std::uint8_t *bitmap_bits(const if_index_vector_t *v, const table_row &t) noexcept {
     return reinterpret_cast<const std::uint8_t *>(v) + t.bits_offset;
 }
 
-inline std::uint8_t *bitmap_bits(if_index_vector_t *v, const BitmapType &t) noexcept {
+inline std::uint8_t *bitmap_bits(if_index_vector_t *v, const table_row &t) noexcept {
     return reinterpret_cast<std::uint8_t *>(v) + t.bits_offset;
 }
 
-} // namespace ifvec::detail
+} // namespace if_index_vec::detail

@@ -12,15 +12,15 @@
 
 #include "type_table.hpp"
 
-namespace ifvec::detail {
+namespace if_index_vec::detail {
 namespace {
 
 // Type code 10 has no storage, but a cursor may hold one.
-constexpr std::uint8_t kCursorOnlyType = 10;
-constexpr std::uint8_t kHighestTypeCode = 15;
+constexpr std::uint8_t cursor_only_type = 10;
+constexpr std::uint8_t highest_type_code = 15;
 static_assert([] {
-    for (const auto &t : kBitmapTypes)
-        if (t.code > kHighestTypeCode || t.code == IF_TYPE_SINGLE)
+    for (const auto &t : bitmap_rows)
+        if (t.code > highest_type_code || t.code == IF_TYPE_SINGLE)
             return false;
     return true;
 }());
@@ -32,8 +32,8 @@ static_assert([] {
 // as little as possible.
 [[gnu::always_inline]] inline bool first_member_from(const if_index_vector_t *v, std::size_t row, int start,
                                                      std::uint32_t *out) noexcept {
-    for (; row < kBitmapCount; ++row, start = 0) {
-        const BitmapType &t = kBitmapTypes[row];
+    for (; row < bitmap_count; ++row, start = 0) {
+        const table_row &t = bitmap_rows[row];
         const int p = next_set_at_or_after(bitmap_bits(v, t), t.capacity, start);
         if (p != no_position) {
             *out = if_index_at(t.code, p);
@@ -64,10 +64,10 @@ std::uint32_t begin(const if_index_vector_t *v, std::uint32_t *out) noexcept {
 }
 
 } // namespace
-} // namespace ifvec::detail
+} // namespace if_index_vec::detail
 
-using namespace ifvec;
-using namespace ifvec::detail;
+using namespace if_index_vec;
+using namespace if_index_vec::detail;
 
 extern "C" {
 
@@ -90,7 +90,7 @@ uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor
     // position at or beyond its capacity continues with the next bitmap.
     if (!with_row_of(type, [&](auto row) {
             constexpr std::size_t r = decltype(row)::value;
-            constexpr const BitmapType &t = kBitmapTypes[r];
+            constexpr const table_row &t = bitmap_rows[r];
             const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, position_of(t.code, from) + 1);
             if (q != no_position) {
                 *cursor = if_index_at(t.code, q);
@@ -110,10 +110,10 @@ uint32_t if_index_vector_itr_incr(const if_index_vector_t *vec, uint32_t *cursor
 uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, uint32_t *out) {
     const std::uint8_t type = classify(if_index).type;
     std::uint32_t result = IF_INDEX_VECTOR_BAD_TYPE;
-    // Bitmap types first: they are below kHighestTypeCode and not the slot's,
+    // Bitmap types first: they are below highest_type_code and not the slot's,
     // so the tests below are only reached by the other codes.
     if (with_row_of(type, [&](auto row) {
-        constexpr const BitmapType &t = kBitmapTypes[decltype(row)::value];
+        constexpr const table_row &t = bitmap_rows[decltype(row)::value];
         const int q = next_set_at_or_after(bitmap_bits(vec, t), t.capacity, position_of(t.code, if_index) + 1);
         if (q == no_position) {
             result = IF_INDEX_VECTOR_END;
@@ -123,7 +123,7 @@ uint32_t if_index_vector_next(const if_index_vector_t *vec, uint32_t if_index, u
         }
     }))
         return result;
-    if (type > kHighestTypeCode)
+    if (type > highest_type_code)
         return IF_INDEX_VECTOR_BAD_TYPE;
     if (type == IF_TYPE_SINGLE)
         return IF_INDEX_VECTOR_END;
@@ -137,7 +137,7 @@ uint32_t if_index_vector_get_next(const if_index_vector_t *vec, const uint32_t *
 uint32_t if_index_vector_get(const if_index_vector_t *vec, const uint32_t *cursor, uint32_t *out) {
     (void)vec;
     const std::uint8_t type = classify(*cursor).type;
-    if (bitmap_row(type) == kNoRow && type != IF_TYPE_SINGLE && type != kCursorOnlyType)
+    if (bitmap_row(type) == no_row && type != IF_TYPE_SINGLE && type != cursor_only_type)
         return IF_INDEX_VECTOR_BAD_TYPE;
     *out = *cursor;
     return IF_INDEX_VECTOR_OK;

@@ -56,7 +56,7 @@ Fn *real(Fn *, const char *name) {
 
 extern "C" {
 
-uint32_t if_index_get_type(uint32_t ifx, ifvec::codec_detail::record_ptr info) {
+uint32_t if_index_get_type(uint32_t ifx, if_index_vec::codec_detail::record_ptr info) {
     auto *type = static_cast<std::uint8_t *>(static_cast<void *>(info));
     if (g_codec == Codec::planted && ifx == g_refused[0])
         return *type = IF_TYPE_SINGLE, 0;
@@ -92,8 +92,8 @@ name_result sprintf_if_index(char *buf, uint32_t ifx) {
 
 namespace {
 
-using ifvec::test::at;
-using ifvec::test::port_ifx;
+using if_index_vec::test::at;
+using if_index_vec::test::port_ifx;
 constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY, kEnd = IF_INDEX_VECTOR_END,
                         kBadType = IF_INDEX_VECTOR_BAD_TYPE;
 
@@ -104,7 +104,7 @@ constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY
 // classification's non-zero status is handed back by add and remove, which
 // still do their work.
 TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
-    const std::uint32_t single = ifvec::test::classified_as(IF_TYPE_SINGLE).at(0);
+    const std::uint32_t single = if_index_vec::test::classified_as(IF_TYPE_SINGLE).at(0);
     g_refused = {0,
                  at(IF_TYPE_PHY_FC, 0),
                  at(IF_TYPE_PHY_FC, 2 * 64 + 3),
@@ -146,8 +146,8 @@ TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
 TEST(CodecFaults, LyingStatusesAndNameLengthsChangeNothing) {
     g_codec = Codec::lying;
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
-        ifvec::test::Source src(seed);
-        EXPECT_EQ(ifvec::test::Driver(src).run(3000), "") << "seed " << seed;
+        if_index_vec::test::Source src(seed);
+        EXPECT_EQ(if_index_vec::test::Driver(src).run(3000), "") << "seed " << seed;
     }
 }
 
@@ -165,7 +165,7 @@ TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
                  {port_ifx(IF_TYPE_ISCSI, 14, 128), -1},  {port_ifx(IF_TYPE_PHY_FC, 255, 255), -1},
                  {at(IF_TYPE_PORT_CHANNEL, 0xFFFF), -1},  {at(IF_TYPE_FC_TUNNEL, 0xFFFF), -1}};
     for (const auto &c : cases) {
-        const std::uint8_t type = ifvec::classify(c.ifx).type;
+        const std::uint8_t type = if_index_vec::classify(c.ifx).type;
         if_index_vector_t v;
         std::uint32_t first = 0;
         if_index_vector_init(&v);
@@ -174,11 +174,11 @@ TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
         EXPECT_EQ(if_index_vector_num_if_type(&v, type), c.position >= 0 ? 1u : 0u) << c.ifx;
         EXPECT_EQ(if_index_vector_first(&v, &first), c.position >= 0 ? kOk : kEmpty) << c.ifx;
         EXPECT_EQ(first, c.position >= 0 ? at(type, c.position) : 0u) << c.ifx;
-        EXPECT_EQ(ifvec::check_storable(c.ifx).error.code, ifvec::text_errc::beyond_capacity) << c.ifx;
+        EXPECT_EQ(if_index_vec::check_storable(c.ifx).error.code, if_index_vec::text_errc::beyond_capacity) << c.ifx;
     }
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
-        ifvec::test::Source src(seed);
-        EXPECT_EQ(ifvec::test::Driver(src).run(3000), "") << "seed " << seed;
+        if_index_vec::test::Source src(seed);
+        EXPECT_EQ(if_index_vec::test::Driver(src).run(3000), "") << "seed " << seed;
     }
 }
 

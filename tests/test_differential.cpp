@@ -10,19 +10,19 @@
 
 TEST(Differential, MixedOperationsAgreeWithTheModel) {
     for (std::uint64_t seed = 1; seed <= 8; ++seed) {
-        ifvec::test::Source src(seed);
-        EXPECT_EQ(ifvec::test::Driver(src).run(5000), "") << "seed " << seed;
+        if_index_vec::test::Source src(seed);
+        EXPECT_EQ(if_index_vec::test::Driver(src).run(5000), "") << "seed " << seed;
     }
 }
 
 TEST(Differential, ThreadsOnTheirOwnVectorsAgreeWithTheModel) {
     std::string failures[4];
-    ifvec::test::capture_stdout([&] { // the print functions' text goes nowhere
+    if_index_vec::test::capture_stdout([&] { // the print functions' text goes nowhere
         std::vector<std::thread> threads;
         for (std::uint64_t i = 0; i < 4; ++i)
             threads.emplace_back([i, &failures] {
-                ifvec::test::Source src(100 + i);
-                failures[i] = ifvec::test::Driver(src, false).run(3000);
+                if_index_vec::test::Source src(100 + i);
+                failures[i] = if_index_vec::test::Driver(src, false).run(3000);
             });
         for (auto &t : threads)
             t.join();

@@ -8,14 +8,14 @@
 #include "layout.hpp"
 #include "bitmap.hpp"
 
-using namespace ifvec::detail;
+using namespace if_index_vec::detail;
 
 // Single bits at word edges (byte 0 = 0x80 is position 0, 0x01 is 7; byte 3
 // = 0x80 is 24; ...), fills 00/FF/55/AA, and sparse and dense random bytes;
 // starts at every word edge, at the capacity and past it.
 TEST(Scan, EveryScanAgreesWithABitByBitReading) {
     std::mt19937 rng(7);
-    for (const auto &row : ifvec::test::kRows) {
+    for (const auto &row : if_index_vec::test::kRows) {
         const int cap = row.capacity;
         std::vector<std::vector<std::uint8_t>> patterns;
         for (int p : {0, 7, 24, 31, 32, 33, 63, 64, 255, cap - 1}) {
@@ -47,10 +47,10 @@ TEST(Scan, EveryScanAgreesWithABitByBitReading) {
             EXPECT_EQ(runs, set);
             for (int start : {0, 1, 31, 32, 33, 63, 64, 65, cap - 1, cap, cap + 1, cap + 64}) {
                 const auto next = std::lower_bound(set.begin(), set.end(), start);
-                const int want_set = next == set.end() || start < 0 ? ifvec::no_position : *next;
+                const int want_set = next == set.end() || start < 0 ? if_index_vec::no_position : *next;
                 EXPECT_EQ(next_set_at_or_after(bits.data(), cap, start), want_set) << cap << " " << start;
             }
-            EXPECT_EQ(first_set(bits.data(), cap), set.empty() ? ifvec::no_position : set.front());
+            EXPECT_EQ(first_set(bits.data(), cap), set.empty() ? if_index_vec::no_position : set.front());
         }
     }
 }

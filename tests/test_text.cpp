@@ -10,13 +10,13 @@
 
 #include <gtest/gtest.h>
 
-namespace ifvec {
+namespace if_index_vec {
 void PrintTo(const text_error &e, std::ostream *os) { *os << describe(e.code) << " at " << e.offset; }
-} // namespace ifvec
+} // namespace if_index_vec
 
 namespace {
 
-using namespace ifvec;
+using namespace if_index_vec;
 
 // The rows of text_cases.txt whose first field is `kind`, split at '|'.
 std::vector<std::vector<std::string>> cases(const std::string &kind, std::size_t fields) {

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-namespace ifvec::tools {
+namespace if_index_vec::tools {
 
 // if_index_parse(name, &if_index): the codec's status, 0 when it wrote the
 // if_index of the terminated `name`.
@@ -26,4 +26,4 @@ inline codec_parse_fn codec_parse() noexcept {
     return reinterpret_cast<codec_parse_fn>(dlsym(RTLD_DEFAULT, "if_index_parse"));
 }
 
-} // namespace ifvec::tools
+} // namespace if_index_vec::tools

@@ -62,7 +62,7 @@
 
 namespace {
 
-using namespace ifvec;
+using namespace if_index_vec;
 using tools::exit_bad_input;
 using tools::exit_false;
 using tools::exit_ok;
@@ -71,15 +71,15 @@ using tools::hex;
 using tools::joined;
 using tools::name_of;
 
-constexpr const char *kProgram = "if_index_codec_check";
-constexpr std::size_t kDetailsShown = 5;
+constexpr const char *program_name = "if_index_codec_check";
+constexpr std::size_t details_shown = 5;
 
 // One section of the report: "ok" or "FAIL" with the first few problems.
-class Section {
+class report_section {
 public:
-    explicit Section(const char *title) : title_(title) {}
+    explicit report_section(const char *title) : title_(title) {}
     void problem(const std::string &what) {
-        if (problems_++ < kDetailsShown)
+        if (problems_++ < details_shown)
             details_.push_back(what);
     }
     void note(std::string n) { note_ = std::move(n); }
@@ -94,8 +94,8 @@ public:
                     note_.c_str());
         for (const std::string &d : details_)
             std::printf("    %s\n", d.c_str());
-        if (problems_ > kDetailsShown)
-            std::printf("    ... and %zu more\n", problems_ - kDetailsShown);
+        if (problems_ > details_shown)
+            std::printf("    ... and %zu more\n", problems_ - details_shown);
         return problems_ == 0;
     }
 
@@ -112,22 +112,22 @@ std::string where(const bitmap_type &t, int p) {
 }
 
 // Every if_index the constructors build, per bitmap type, in canonical order.
-struct Built {
+struct built_codec {
     const bitmap_type *type;
     int position;
     std::uint32_t if_index;
 };
 
-std::vector<Built> build_all() {
-    std::vector<Built> all;
+std::vector<built_codec> build_all() {
+    std::vector<built_codec> all;
     for (const bitmap_type &t : bitmap_types)
         for (int p = 0; p < t.capacity; ++p)
             all.push_back({&t, p, if_index_at(t.code, p)});
     return all;
 }
 
-void check_types(const std::vector<Built> &all, Section &s) {
-    for (const Built &b : all) {
+void check_types(const std::vector<built_codec> &all, report_section &s) {
+    for (const built_codec &b : all) {
         const std::uint8_t got = classify(b.if_index).type;
         if (got != b.type->code)
             s.problem(where(*b.type, b.position) + ": " + hex(b.if_index) + " is classified as type " +
@@ -155,7 +155,7 @@ bool writes_beyond(Call call) {
 
 // Builds every if_index itself, through the guarded constructor, so that no
 // call of this section writes anywhere but into guarded room.
-void check_widths(Section &s) {
+void check_widths(report_section &s) {
     for (const bitmap_type &t : bitmap_types)
         for (int p = 0; p < t.capacity; ++p) {
             const auto fails = [&](const char *call, bool beyond) {
@@ -211,9 +211,9 @@ void check_widths(Section &s) {
         s.note("(the other sections are not run: a call that writes beyond its output would corrupt memory)");
 }
 
-void check_inverse(const std::vector<Built> &all, Section &s) {
+void check_inverse(const std::vector<built_codec> &all, report_section &s) {
     std::set<std::uint32_t> seen;
-    for (const Built &b : all) {
+    for (const built_codec &b : all) {
         const int back = position_of(b.type->code, b.if_index);
         if (back != b.position)
             s.problem(where(*b.type, b.position) + ": the constructor gives " + hex(b.if_index) + " (" +
@@ -229,10 +229,10 @@ void check_inverse(const std::vector<Built> &all, Section &s) {
     s.note("(every position: " + joined(sizes, ", ") + ")");
 }
 
-void check_library(const std::vector<Built> &all, Section &s) {
+void check_library(const std::vector<built_codec> &all, report_section &s) {
     if_index_vector_t v;
     if_index_vector_init(&v);
-    for (const Built &b : all)
+    for (const built_codec &b : all)
         if (const std::uint32_t rc = if_index_vector_add(&v, b.if_index); rc != IF_INDEX_VECTOR_OK)
             s.problem(where(*b.type, b.position) + ": adding " + hex(b.if_index) + " returns " +
                       (rc == IF_INDEX_VECTOR_BAD_TYPE ? std::string("BAD_TYPE")
@@ -272,12 +272,12 @@ std::string long_name(std::uint32_t v, bool *fits, bool *terminated) {
 
 // Returns false when a name overruns its buffer: reading names then would
 // corrupt memory.
-bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t> &singles, Section &s) {
+bool check_names(const std::vector<built_codec> &all, const std::vector<std::uint32_t> &singles, report_section &s) {
     bool all_fit = true;
     std::string longest;
     std::vector<std::uint32_t> values;
     values.reserve(all.size() + singles.size());
-    std::ranges::transform(all, std::back_inserter(values), &Built::if_index);
+    std::ranges::transform(all, std::back_inserter(values), &built_codec::if_index);
     values.insert(values.end(), singles.begin(), singles.end());
     for (const std::uint32_t v : values) {
         bool fits = false, terminated = false;
@@ -302,11 +302,11 @@ bool check_names(const std::vector<Built> &all, const std::vector<std::uint32_t>
     return all_fit;
 }
 
-void check_read_back(const std::vector<Built> &all, const name_table &table, Section &s) {
+void check_read_back(const std::vector<built_codec> &all, const name_table &table, report_section &s) {
     for (const name_table::duplicate &d : table.duplicates())
         s.problem(hex(d.first) + " and " + hex(d.second) + " are both named " +
                   tools::shown(name_of(d.first)));
-    for (const Built &b : all) {
+    for (const built_codec &b : all) {
         const std::string name = name_of(b.if_index);
         std::uint32_t back = 0;
         if (!table.find(name, &back) && table.duplicates().empty())
@@ -318,14 +318,14 @@ void check_read_back(const std::vector<Built> &all, const name_table &table, Sec
     s.note("(" + std::to_string(table.size()) + " names, read through the table ifvec builds of them)");
 }
 
-void check_parse(const std::vector<Built> &all, const std::vector<std::uint32_t> &singles, Section &s) {
+void check_parse(const std::vector<built_codec> &all, const std::vector<std::uint32_t> &singles, report_section &s) {
     const tools::codec_parse_fn parse = tools::codec_parse();
     if (parse == nullptr) {
         s.note("(optional; absent: ifvec reads type 6 by if_index only)");
         return;
     }
     std::vector<std::uint32_t> values;
-    std::ranges::transform(all, std::back_inserter(values), &Built::if_index);
+    std::ranges::transform(all, std::back_inserter(values), &built_codec::if_index);
     std::ranges::copy_if(singles, std::back_inserter(values),
                          [](std::uint32_t v) { return classify(v).type == single_type.code; });
     for (const std::uint32_t v : values) {
@@ -339,7 +339,7 @@ void check_parse(const std::vector<Built> &all, const std::vector<std::uint32_t>
     s.note("(optional; present: every name reads back through it too, and ifvec reads type 6 by name)");
 }
 
-void check_single(const std::vector<std::uint32_t> &singles, Section &s) {
+void check_single(const std::vector<std::uint32_t> &singles, report_section &s) {
     for (const std::uint32_t v : singles) {
         const classification got = classify(v);
         if (v == 0)
@@ -362,9 +362,9 @@ void check_single(const std::vector<std::uint32_t> &singles, Section &s) {
 // Values near the valid ones (each built if_index with one bit flipped) and
 // the extremes.  A value the codec refuses but still reports as a held type
 // at a storable position would be stored, since only the type code is read.
-void check_unclassifiable(const std::vector<Built> &all, Section &s) {
+void check_unclassifiable(const std::vector<built_codec> &all, report_section &s) {
     std::vector<std::uint32_t> probes{0, 0xFFFFFFFFu, 0x80000000u, 1};
-    for (const Built &b : all)
+    for (const built_codec &b : all)
         for (int bit = 0; bit < 32; ++bit)
             probes.push_back(b.if_index ^ (std::uint32_t{1} << bit));
     std::size_t refused = 0;
@@ -389,7 +389,7 @@ void check_unclassifiable(const std::vector<Built> &all, Section &s) {
            " refused by the codec)");
 }
 
-constexpr std::string_view kUsage =
+constexpr std::string_view usage_text =
     "usage: if_index_codec_check [--single IF_INDEX]...\n"
     "       if_index_codec_check --help | --version\n"
     "\n"
@@ -410,14 +410,14 @@ constexpr std::string_view kUsage =
 // Reports a usage error; main returns the status, so that nothing is left
 // allocated on the way out.
 int usage_error(const std::string &what) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, what.c_str(), kProgram);
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program_name, what.c_str(), program_name);
     return exit_bad_input;
 }
 
 // `status`, or exit_write when what was written did not reach standard output.
 int finished(int status) {
-    if (const std::string error = ifvec::tools::close_stdout(); !error.empty()) {
-        std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
+    if (const std::string error = if_index_vec::tools::close_stdout(); !error.empty()) {
+        std::fprintf(stderr, "%s: %s\n", program_name, error.c_str());
         return exit_write;
     }
     return status;
@@ -430,11 +430,11 @@ int main(int argc, char **argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
-            std::fwrite(kUsage.data(), 1, kUsage.size(), stdout);
+            std::fwrite(usage_text.data(), 1, usage_text.size(), stdout);
             return finished(exit_ok);
         }
         if (a == "--version" || a == "-V") {
-            std::printf("%s %s\n", kProgram, IF_INDEX_VEC_VERSION_TEXT);
+            std::printf("%s %s\n", program_name, IF_INDEX_VEC_VERSION_TEXT);
             return finished(exit_ok);
         }
         const char *value = a == "--single" && i + 1 < argc ? argv[++i]
@@ -442,21 +442,21 @@ int main(int argc, char **argv) {
                                                             : nullptr;
         if (value == nullptr)
             return usage_error(a == "--single" ? "--single needs an if_index"
-                                               : "unexpected argument " + ifvec::tools::shown(a));
+                                               : "unexpected argument " + if_index_vec::tools::shown(a));
         std::uint32_t single = 0;
         if (const text_error e = parse_if_index(value, single))
-            return usage_error(ifvec::tools::shown(value) +
+            return usage_error(if_index_vec::tools::shown(value) +
                                " is not an if_index: " + std::string(describe(e.code)) + " at offset " +
                                std::to_string(e.offset) + " (expected decimal, or 0x and 1 to 8 hex digits)");
         singles.push_back(single);
     }
 
-    Section types("held type codes"), widths("field widths"), inverse("inverse conversions"),
+    report_section types("held type codes"), widths("field widths"), inverse("inverse conversions"),
         library("through the library"), names("name lengths"), read_back("names read back"),
         parse("if_index_parse"), single("type 6"), refused("unclassifiable values");
     check_widths(widths);
     if (widths.ok()) {
-        const std::vector<Built> all = build_all();
+        const std::vector<built_codec> all = build_all();
         check_types(all, types);
         check_inverse(all, inverse);
         check_library(all, library);
@@ -470,11 +470,11 @@ int main(int argc, char **argv) {
         check_single(singles, single);
         check_unclassifiable(all, refused);
     } else {
-        for (Section *s : {&types, &inverse, &library, &names, &read_back, &parse, &single, &refused})
+        for (report_section *s : {&types, &inverse, &library, &names, &read_back, &parse, &single, &refused})
             s->skip();
     }
     bool ok = true;
-    for (const Section *s :
+    for (const report_section *s :
          {&types, &widths, &inverse, &library, &names, &read_back, &parse, &single, &refused})
         ok = s->report() && ok;
     std::puts(ok ? "result: libif_index_vec can rely on this codec"

@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-namespace ifvec::tools {
+namespace if_index_vec::tools {
 
 inline constexpr bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -70,4 +70,4 @@ inline std::string name_range_example(const bitmap_type &t) {
     return lo + "-" + hi.substr(hi_num);
 }
 
-} // namespace ifvec::tools
+} // namespace if_index_vec::tools

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace ifvec::tools {
+namespace if_index_vec::tools {
 
 // The exit statuses of both tools; if_index_codec_check reads no input and
 // never exits with exit_read.
@@ -101,4 +101,4 @@ inline std::string close_stdout() {
     return errno != 0 ? std::string("write error: ") + std::strerror(errno) : "write error";
 }
 
-} // namespace ifvec::tools
+} // namespace if_index_vec::tools

@@ -6,13 +6,13 @@
 #include <iostream>
 
 int main() {
-    ifvec::index_vector a, b;
+    if_index_vec::index_vector a, b;
     std::uint32_t ifx = 0;
     if_index_iscsi_port_init(&ifx, 1, 5);
-    if (a.insert(ifx) != ifvec::status::ok || b.insert(ifx) != ifvec::status::ok)
+    if (a.insert(ifx) != if_index_vec::status::ok || b.insert(ifx) != if_index_vec::status::ok)
         return 1;
     if_index_fcmpls_tnnl_init(&ifx, 4095);
-    if (b.insert(ifx) != ifvec::status::ok)
+    if (b.insert(ifx) != if_index_vec::status::ok)
         return 1;
     std::cout << a.to_string() << (a | b).to_string() << (b - a).size() << '\n';
 }

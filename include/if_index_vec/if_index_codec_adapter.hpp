@@ -10,12 +10,12 @@
  * if_index_get_type(), the four constructors, the four field accessors and
  * sprintf_if_index().
  *
- *   ifvec::classify()        the codec's type code of an if_index, and its status
- *   ifvec::position_of()     if_index -> position within its type's bitmap
- *   ifvec::locate()          both at once
- *   ifvec::if_index_at()     position -> if_index, the inverse
- *   ifvec::construct_into()  the same, written through a caller's pointer
- *   ifvec::name_into()       the codec's name of an if_index, always terminated
+ *   if_index_vec::classify()        the codec's type code of an if_index, and its status
+ *   if_index_vec::position_of()     if_index -> position within its type's bitmap
+ *   if_index_vec::locate()          both at once
+ *   if_index_vec::if_index_at()     position -> if_index, the inverse
+ *   if_index_vec::construct_into()  the same, written through a caller's pointer
+ *   if_index_vec::name_into()       the codec's name of an if_index, always terminated
  *
  * The codec is trusted for exactly one result: the type code that
  * if_index_get_type() writes into the first byte of its type record; its
@@ -47,7 +47,7 @@
 #include <span>
 #include <type_traits>
 
-namespace ifvec {
+namespace if_index_vec {
 
 /* What if_index_get_type() said: its status (handed back by add and remove,
  * otherwise ignored) and the type code it wrote, or no_type. */
@@ -171,7 +171,7 @@ inline const char *name_into(std::span<char, name_buffer_size> buf, std::uint32_
     return buf.data();
 }
 
-} // namespace ifvec
+} // namespace if_index_vec
 
 #endif /* C++20 */
 #endif /* IF_INDEX_VEC_IF_INDEX_CODEC_ADAPTER_HPP */

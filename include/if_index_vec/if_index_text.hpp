@@ -9,13 +9,13 @@
  * library itself never includes it.  No function here expands a range into
  * its members:
  *
- *   ifvec::parse_range_list()  "0-2,5,7-8" -> runs (lo, hi) handed to a sink
- *   ifvec::range_list_reader   the same for a list read in pieces
- *   ifvec::format_range_list() ascending positions -> "0-2,5,7-8"
- *   ifvec::parse_if_index()    "16778240", "0x01000300" -> an if_index
- *   ifvec::check_storable()    whether a record can hold an if_index, and where
- *   ifvec::parse_name()        a name, through the caller's name parser
- *   ifvec::parse_name_range()  "fc1/1-4", "port-channel1-5": a run of one type
+ *   if_index_vec::parse_range_list()  "0-2,5,7-8" -> runs (lo, hi) handed to a sink
+ *   if_index_vec::range_list_reader   the same for a list read in pieces
+ *   if_index_vec::format_range_list() ascending positions -> "0-2,5,7-8"
+ *   if_index_vec::parse_if_index()    "16778240", "0x01000300" -> an if_index
+ *   if_index_vec::check_storable()    whether a record can hold an if_index, and where
+ *   if_index_vec::parse_name()        a name, through the caller's name parser
+ *   if_index_vec::parse_name_range()  "fc1/1-4", "port-channel1-5": a run of one type
  */
 #ifndef IF_INDEX_VEC_IF_INDEX_TEXT_HPP
 #define IF_INDEX_VEC_IF_INDEX_TEXT_HPP
@@ -45,7 +45,7 @@
 #include <utility>
 #include <vector>
 
-namespace ifvec {
+namespace if_index_vec {
 
 /* ---- Text forms of sets ---------------------------------------------------
  *
@@ -59,7 +59,7 @@ namespace ifvec {
  */
 
 /* What is wrong with a text.  Range lists give the first seven, names and
- * name ranges the next five; if_index numbers give invalid_character,
+ * name ranges the next six; if_index numbers give invalid_character,
  * leading_zero, overflow and the last two. */
 enum class text_errc : unsigned char {
     ok,
@@ -149,9 +149,6 @@ public:
             at_ = at::empty; // a second finish() reads no empty item
         return error_;
     }
-
-    /* Bytes read so far. */
-    [[nodiscard]] constexpr std::size_t offset() const noexcept { return offset_; }
 
 private:
     /* Where the reader stands: before any byte, at the start of a run, in
@@ -543,7 +540,7 @@ private:
 };
 static_assert(name_parser<const codec_names &>);
 
-} // namespace ifvec
+} // namespace if_index_vec
 
 #endif /* C++20 */
 #endif /* IF_INDEX_VEC_IF_INDEX_TEXT_HPP */

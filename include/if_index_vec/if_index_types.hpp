@@ -9,13 +9,13 @@
  * (<if_index_vec/if_index_codec_adapter.hpp>) and the text forms
  * (<if_index_vec/if_index_text.hpp>).
  *
- *   ifvec::bitmap_types       the four bitmap types in canonical order: type
- *                             code, keyword, capacity, dump header
- *   ifvec::single_type        the single slot's type code and keyword
- *   ifvec::find_bitmap_type() the row of a type code
- *   ifvec::slot_port_position(), slot_of(), port_of()
+ *   if_index_vec::bitmap_types  the four bitmap types in canonical order: type
+ *                               code, keyword, capacity, dump header
+ *   if_index_vec::single_type   the single slot's type code and keyword
+ *   if_index_vec::find_bitmap_type() the row of a type code
+ *   if_index_vec::slot_port_position(), slot_of(), port_of()
  *                             PHY_FC and ISCSI positions are slot * 64 + port
- *   ifvec::no_position, ifvec::no_type
+ *   if_index_vec::no_position, if_index_vec::no_type
  *                             "none" for a position and for a type code
  */
 #ifndef IF_INDEX_VEC_IF_INDEX_TYPES_HPP
@@ -32,7 +32,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace ifvec {
+namespace if_index_vec {
 
 /* A type held in a bitmap of the record. */
 struct bitmap_type {
@@ -54,9 +54,6 @@ inline constexpr std::array<bitmap_type, 4> bitmap_types{{
 
 /* The first line of the decimal and hex dumps, before the member count. */
 inline constexpr std::string_view dump_count_header = "No. of interfaces: ";
-
-/* The largest capacity: room for a position of any bitmap type. */
-inline constexpr int max_capacity = std::ranges::max(bitmap_types, {}, &bitmap_type::capacity).capacity;
 
 /* The type of the single slot, which holds one if_index and no positions. */
 struct single_slot_type {
@@ -89,6 +86,11 @@ inline constexpr int ports_per_slot = 64;
 inline constexpr std::uint8_t no_type = 0xFF;
 static_assert(find_bitmap_type(no_type) == nullptr && single_type.code != no_type);
 
+} // namespace if_index_vec
+
+/* The namespace's name before 1.1: an alias kept for one release. */
+namespace [[deprecated("the C++ namespace is now if_index_vec")]] ifvec {
+using namespace ::if_index_vec;
 } // namespace ifvec
 
 #endif /* C++20 */

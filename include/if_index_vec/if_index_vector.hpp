@@ -2,15 +2,15 @@
 /*
  * if_index_vector.hpp - header-only C++20 interface to libif_index_vec.
  *
- * ifvec::index_vector owns one if_index_vector_t by value: no heap use, no
+ * if_index_vec::index_vector owns one if_index_vector_t by value: no heap use, no
  * destructor logic, and every operation is a call of the C functions of
  * <if_index_vec/if_index_vector.h> (one call each, but for to_string(), which
  * walks the record and asks the codec for each name), so C and C++ callers
  * always agree on what a vector holds.  CMake target:
  * if_index_vec::if_index_vec_cpp.
  *
- *   ifvec::index_vector v;                       // empty
- *   if (v.insert(fc) != ifvec::status::ok) ...   // statuses are [[nodiscard]]
+ *   if_index_vec::index_vector v;                       // empty
+ *   if (v.insert(fc) != if_index_vec::status::ok) ...   // statuses are [[nodiscard]]
  *   for (std::uint32_t ifx : v) ...             // canonical order, single slot last
  *   v |= other;                                  // if_index_vector_union
  *   if_index_vector_printf(v.c_ptr());           // hand the record to C code
@@ -39,7 +39,7 @@
 #include <ranges>
 #include <string>
 
-namespace ifvec {
+namespace if_index_vec {
 
 /* A status returned by the C functions.  add and remove hand back the
  * codec's classification status for held types; a platform codec's non-zero
@@ -53,18 +53,6 @@ enum class status : std::uint32_t {
 
 [[nodiscard]] constexpr std::uint32_t status_value(status s) noexcept {
     return static_cast<std::uint32_t>(s);
-}
-
-/* Short text of a status: "ok", "empty", "end", "bad type", or "codec status"
- * for any other value. */
-[[nodiscard]] constexpr const char *to_string(status s) noexcept {
-    switch (s) {
-    case status::ok: return "ok";
-    case status::empty: return "empty";
-    case status::end: return "end";
-    case status::bad_type: return "bad type";
-    }
-    return "codec status";
 }
 
 /* Type codes the record holds. */
@@ -233,7 +221,7 @@ static_assert(std::input_iterator<index_vector::iterator>);
 static_assert(std::sentinel_for<std::default_sentinel_t, index_vector::iterator>);
 static_assert(std::ranges::input_range<const index_vector>);
 
-} // namespace ifvec
+} // namespace if_index_vec
 
 #endif /* C++20 */
 #endif /* IF_INDEX_VEC_IF_INDEX_VECTOR_HPP */

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-namespace ifvec::test {
+namespace if_index_vec::test {
 
 // Runs `fn` with file descriptor 1 on a temporary file and returns every
 // byte written through stdio or fd 1 meanwhile.
@@ -28,4 +28,4 @@ std::string capture_stdout(Fn &&fn) {
     return out;
 }
 
-} // namespace ifvec::test
+} // namespace if_index_vec::test

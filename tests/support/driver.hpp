@@ -20,7 +20,7 @@
 #include "layout.hpp"
 #include "model.hpp"
 
-namespace ifvec::test {
+namespace if_index_vec::test {
 
 // The driver's choices: from a seeded generator, or read from a fuzzer's
 // input (one byte for a choice among up to 256, two up to 65536, four beyond;
@@ -355,8 +355,8 @@ private:
         for (std::size_t r = 0; r < 4; ++r) {
             std::vector<int> back;
             MODEL_CHECK_EQ(format_range_list(m.rows[r]), m.ranges(r));
-            MODEL_CHECK_EQ(ifvec::describe(parse_range_list(m.ranges(r), kRows[r].capacity, back).code),
-                           ifvec::describe(text_errc::ok));
+            MODEL_CHECK_EQ(if_index_vec::describe(parse_range_list(m.ranges(r), kRows[r].capacity, back).code),
+                           if_index_vec::describe(text_errc::ok));
             MODEL_CHECK_EQ(back == std::vector<int>(m.rows[r].begin(), m.rows[r].end()), true);
         }
     }
@@ -364,4 +364,4 @@ private:
 
 #undef MODEL_CHECK_EQ
 
-} // namespace ifvec::test
+} // namespace if_index_vec::test

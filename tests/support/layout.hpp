@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace ifvec::test {
+namespace if_index_vec::test {
 
 // The record's bitmaps in canonical order: type code, offset of the byte
 // count (the bits follow), capacity, dump header, position = slot * 64 + port.
@@ -84,4 +84,4 @@ inline std::string name_of(std::uint32_t ifx) {
     return buf;
 }
 
-} // namespace ifvec::test
+} // namespace if_index_vec::test

@@ -13,7 +13,7 @@
 
 #include "layout.hpp"
 
-namespace ifvec::test {
+namespace if_index_vec::test {
 
 struct Model {
     std::array<std::set<int>, 4> rows;
@@ -74,4 +74,4 @@ struct Model {
     }
 };
 
-} // namespace ifvec::test
+} // namespace if_index_vec::test

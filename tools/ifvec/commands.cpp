@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 namespace {
 
 index_vector read_set(std::string_view operand, operand_reader &in) {
@@ -30,7 +30,7 @@ index_vector read_set(std::string_view operand, operand_reader &in) {
     return b.vector();
 }
 
-void print_set(const index_vector &set, const options &o, unsigned default_views) {
+void print_set(const index_vector &set, const options &o, view_set default_views) {
     if (o.json)
         print_json(set);
     else
@@ -165,7 +165,7 @@ loaded_records load_records(const options &o, std::span<const std::string_view> 
     return loaded;
 }
 
-constexpr unsigned kShowViews = names | ranges | hex | counts;
+constexpr view_set show_views = view_set{} | view::names | view::ranges | view::hex | view::counts;
 
 // show --record FILE...: every record of every file, each checked before any
 // is shown; one that disagrees with the layout or with itself is refused, or
@@ -199,7 +199,7 @@ int show_records(const options &o, operand_reader &in) {
             std::printf("%s: record %zu at byte %llu%s%s\n", l.where.c_str(), r.number,
                         static_cast<unsigned long long>(r.offset),
                         r.problems.empty() ? ":" : ", as stored: ", tools::joined(r.problems, "; ").c_str());
-        print_set(set, o, kShowViews);
+        print_set(set, o, show_views);
     }
     if (o.json && shows_views(o))
         print_json(json);
@@ -224,7 +224,7 @@ int run_show(const command & /*c*/, const options &o, operand_reader &in) {
     out.open();
     out.write(set.raw());
     if (shows_views(o))
-        print_set(set, o, kShowViews);
+        print_set(set, o, show_views);
     out.close();
     return exit_ok;
 }
@@ -235,7 +235,7 @@ int run_combine(const command &c, const options &o, operand_reader &in) {
     index_vector result = read_set(o.operands.front(), in);
     for (std::size_t i = 1; i < o.operands.size(); ++i)
         c.combine(result, read_set(o.operands[i], in));
-    print_set(result, o, names);
+    print_set(result, o, view_set{} | view::names);
     return exit_ok;
 }
 
@@ -277,7 +277,7 @@ int run_diff(const command & /*c*/, const options &o, operand_reader &in) {
         if (side.empty())
             std::printf("%.*s\n", static_cast<int>(empty_mark.size()), empty_mark.data());
         else
-            show(side, o.views != 0 ? o.views : names);
+            show(side, o.views != 0 ? o.views : view_set{} | view::names);
     }
     return exit_false;
 }
@@ -340,4 +340,4 @@ int run_demo(const command & /*c*/, const options &o, operand_reader & /*in*/) {
     return exit_ok;
 }
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

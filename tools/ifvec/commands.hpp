@@ -4,7 +4,7 @@
 
 #include "options.hpp"
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 
 int run_show(const command &c, const options &o, operand_reader &in);
 int run_combine(const command &c, const options &o, operand_reader &in);
@@ -13,4 +13,4 @@ int run_equal(const command &c, const options &o, operand_reader &in);
 int run_present(const command &c, const options &o, operand_reader &in);
 int run_demo(const command &c, const options &o, operand_reader &in);
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 
 using tools::exit_bad_input;
 using tools::exit_false;
@@ -29,4 +29,4 @@ struct failure {
     throw failure{status, std::move(message)};
 }
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

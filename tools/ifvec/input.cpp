@@ -19,7 +19,7 @@
 // add and strip them.
 //
 // Memory: besides the 64 KiB buffer of standard input, the reader holds the
-// current item or line start up to `kHeld` bytes (longer than any name);
+// current item or line start up to `held_types` bytes (longer than any name);
 // range lists, whatever their length, go through a range_list_reader a piece
 // at a time, and a hex dump line is at most 1024 digits.  An error shows the text it is about, which the
 // reader may first read on to the end of the item or line (at most 41 bytes).
@@ -39,7 +39,7 @@
 #include <iterator>
 #include <vector>
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 
 namespace {
 
@@ -103,7 +103,7 @@ index_vector set_builder::vector() const {
 
 namespace {
 
-constexpr std::size_t kHeld = 2 * name_buffer_size;
+constexpr std::size_t held_types = 2 * name_buffer_size;
 
 using tools::ends_item;
 using tools::is_blank;
@@ -249,7 +249,7 @@ std::string list_error(text_error e, std::size_t at, const bitmap_type &t, bool 
     }
 }
 
-constexpr std::string_view kEmptyItem = "empty item (a comma at the start or end of a set, or two in a row)";
+constexpr std::string_view empty_item_text = "empty item (a comma at the start or end of a set, or two in a row)";
 
 // A dump's count line, as read: its number, line and text.
 struct count_line {
@@ -305,7 +305,7 @@ public:
         default: break;
         }
         if (comma_last_)
-            bad(",", std::string(kEmptyItem));
+            bad(",", std::string(empty_item_text));
         check_counts();
     }
 
@@ -455,13 +455,13 @@ private:
     }
 
     // The text an error or item is about: its bytes from its start, held up
-    // to kHeld, and its length.
+    // to held_types, and its length.
     void begin_unit() {
         unit_.clear();
         unit_len_ = 0;
     }
     void keep(char c) {
-        if (unit_.size() < kHeld)
+        if (unit_.size() < held_types)
             unit_ += c;
         ++unit_len_;
     }
@@ -491,7 +491,7 @@ private:
         if (!after_item_) {
             begin_unit();
             keep(',');
-            return fail_on(std::string(kEmptyItem), false);
+            return fail_on(std::string(empty_item_text), false);
         }
         after_item_ = false;
         comma_last_ = true;
@@ -646,7 +646,7 @@ private:
 
     void list_bytes(std::string_view bytes, bool held = true) {
         if (held) {
-            unit_.append(bytes.substr(0, kHeld - std::min(kHeld, unit_.size())));
+            unit_.append(bytes.substr(0, held_types - std::min(held_types, unit_.size())));
             unit_len_ += bytes.size();
         }
         if (const text_error e = list_.feed(bytes, run_sink()))
@@ -750,4 +750,4 @@ void operand_reader::read(std::string_view operand, set_builder &into) {
     reader.finish();
 }
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

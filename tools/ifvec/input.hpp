@@ -15,9 +15,9 @@
 #include <string>
 #include <string_view>
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 
-// How names become if_indexes: any ifvec::name_parser.
+// How names become if_indexes: any if_index_vec::name_parser.
 using name_parse_fn = std::function<bool(const char *, std::uint32_t *)>;
 static_assert(name_parser<name_parse_fn>);
 
@@ -66,4 +66,4 @@ private:
     bool stdin_read_ = false;
 };
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

@@ -24,7 +24,7 @@
 #include <vector>
 
 int main(int argc, char **argv) {
-    using namespace ifvec::cli;
+    using namespace if_index_vec::cli;
     int status = exit_ok;
     try {
         const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -35,7 +35,7 @@ int main(int argc, char **argv) {
             std::fputs("Try 'ifvec --help' for more information.\n", stderr);
         return f.status;
     }
-    if (const std::string error = ifvec::tools::close_stdout(); !error.empty()) {
+    if (const std::string error = if_index_vec::tools::close_stdout(); !error.empty()) {
         std::fprintf(stderr, "ifvec: %s\n", error.c_str());
         return exit_write;
     }

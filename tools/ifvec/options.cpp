@@ -22,10 +22,10 @@
 #define IF_INDEX_VEC_VERSION_TEXT "unknown"
 #endif
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 namespace {
 
-constexpr command kCommands[] = {
+constexpr command command_table[] = {
     {"show", "show [VIEW...] [--format=FORMAT] [RECORD-OPTION...] SET...",
      "Shows the set of all the SETs' items: every view but --ifindex by default.  Record images, the 824 "
      "bytes of an if_index_vector_t as a program holds it: --record FILE... shows each record in each FILE "
@@ -72,9 +72,9 @@ constexpr command kCommands[] = {
 };
 
 // A blank that wrap() does not break a line at.
-constexpr char kUnbroken = '\x1f';
+constexpr char unbroken_lines = '\x1f';
 std::string unbroken(std::string text) {
-    std::ranges::replace(text, ' ', kUnbroken);
+    std::ranges::replace(text, ' ', unbroken_lines);
     return text;
 }
 
@@ -104,12 +104,12 @@ void wrap(std::string &out, std::string_view text, std::string_view label = {}, 
         i = end;
     }
     out += line + "\n";
-    std::ranges::replace(out, kUnbroken, ' ');
+    std::ranges::replace(out, unbroken_lines, ' ');
 }
 
 std::string command_names() {
     std::vector<std::string_view> names;
-    std::ranges::transform(kCommands, std::back_inserter(names), &command::name);
+    std::ranges::transform(command_table, std::back_inserter(names), &command::name);
     return tools::joined(names, ", ", " or ");
 }
 
@@ -192,13 +192,13 @@ std::string help_body() {
 
 void print_usage() {
     std::fputs("usage: ifvec [-h | --help | -V | --version]\n", stdout);
-    for (const command &c : kCommands)
+    for (const command &c : command_table)
         std::printf("       ifvec %.*s\n", static_cast<int>(c.synopsis.size()), c.synopsis.data());
 }
 
 const command *find_command(std::string_view name) {
-    const command *c = std::ranges::find(kCommands, name, &command::name);
-    return c != std::end(kCommands) ? c : nullptr;
+    const command *c = std::ranges::find(command_table, name, &command::name);
+    return c != std::end(command_table) ? c : nullptr;
 }
 
 int print_help(const command *c) {
@@ -253,7 +253,7 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
         else if ((c.takes & takes_quiet) != 0 && (a == "-q" || a == "--quiet"))
             o.quiet = true;
         else if (views && v != all_views.end())
-            o.views |= v->flag;
+            o.views = o.views | v->flag;
         else if (views && (value = value_of("--format", args, i, "text or json"))) {
             if (*value != "json" && *value != "text")
                 fail("unknown format " + tools::shown(*value) + " (expected text or json)");
@@ -340,4 +340,4 @@ int run(std::span<const std::string_view> args) {
     fail("help: unknown command " + tools::shown(o.operands.front()));
 }
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

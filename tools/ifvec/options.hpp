@@ -5,6 +5,7 @@
 
 #include "input.hpp"
 #include "records.hpp"
+#include "views.hpp"
 
 #include <if_index_vec/if_index_vector.hpp>
 
@@ -13,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 
 struct options {
-    unsigned views = 0; // a mask of `view`; 0 for the command's default
+    view_set views = 0; // 0 for the command's default
     bool json = false;
     bool quiet = false;
     std::vector<std::string_view> operands;
@@ -49,4 +50,4 @@ struct command {
 // exit status; errors are thrown as `failure`.
 int run(std::span<const std::string_view> args);
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

@@ -24,13 +24,13 @@
 #include <limits>
 #include <utility>
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 namespace {
 
-constexpr std::size_t kImageBytes = sizeof(if_index_vector_t);
+constexpr std::size_t image_bytes = sizeof(if_index_vector_t);
 
 // The record's 32-bit fields, by offset; the bitmaps need no reordering.
-constexpr std::array<std::size_t, 6> kWords{offsetof(if_index_vector_t, num_if),
+constexpr std::array<std::size_t, 6> image_words{offsetof(if_index_vector_t, num_if),
                                             offsetof(if_index_vector_t, phy_fc.num_bytes),
                                             offsetof(if_index_vector_t, port_channel.num_bytes),
                                             offsetof(if_index_vector_t, iscsi.num_bytes),
@@ -43,7 +43,7 @@ bool swapped(byte_order order) {
 }
 
 void swap_words(unsigned char *image) {
-    for (const std::size_t at : kWords) {
+    for (const std::size_t at : image_words) {
         std::uint32_t w;
         std::memcpy(&w, image + at, sizeof w);
         w = __builtin_bswap32(w);
@@ -139,7 +139,7 @@ void skip_to(std::FILE *in, std::string_view where, std::uint64_t offset) {
             ::fseeko(in, static_cast<off_t>(offset), SEEK_SET) == 0)
             return;
     }
-    unsigned char buf[kImageBytes * 8];
+    unsigned char buf[image_bytes * 8];
     for (std::uint64_t read = 0; read < offset;) {
         const std::size_t n = std::fread(buf, 1, static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buf, offset - read)), in);
         if (std::ferror(in) != 0)
@@ -156,23 +156,23 @@ void skip_to(std::FILE *in, std::string_view where, std::uint64_t offset) {
 std::string read_records(std::FILE *in, std::string_view where, byte_order order, const record_window &window,
                          const std::function<void(const record_image &)> &each) {
     skip_to(in, where, window.offset);
-    unsigned char image[kImageBytes];
+    unsigned char image[image_bytes];
     std::size_t number = 0;
     for (; number < window.count; ++number) {
         // 64-bit: past 4 GiB where size_t has 32 bits
-        const std::uint64_t at = window.offset + static_cast<std::uint64_t>(number) * kImageBytes;
+        const std::uint64_t at = window.offset + static_cast<std::uint64_t>(number) * image_bytes;
         const std::size_t n = std::fread(image, 1, sizeof image, in);
         if (std::ferror(in) != 0)
             fail(std::string(where) + ": read error: " + std::strerror(errno), exit_read);
         if (n == 0 && number == 0)
             fail(std::string(where) + ": no record" + (at != 0 ? " at byte " + std::to_string(at) : "") +
-                 " (an image is " + std::to_string(kImageBytes) + " bytes)");
+                 " (an image is " + std::to_string(image_bytes) + " bytes)");
         if (n == 0)
             return "";
         if (n < sizeof image)
             return std::string(where) + ": record " + std::to_string(number + 1) + " at byte " +
                    std::to_string(at) + ": only " + std::to_string(n) + " of " +
-                   std::to_string(kImageBytes) + " bytes (a partial record)";
+                   std::to_string(image_bytes) + " bytes (a partial record)";
         reorder(image, order);
         record_image r{{}, number + 1, at, {}};
         std::memcpy(&r.rec, image, sizeof image);
@@ -185,10 +185,10 @@ std::string read_records(std::FILE *in, std::string_view where, byte_order order
 }
 
 bool write_record(std::FILE *out, const if_index_vector_t &rec, byte_order order) {
-    unsigned char image[kImageBytes];
+    unsigned char image[image_bytes];
     std::memcpy(image, &rec, sizeof image);
     reorder(image, order);
     return std::fwrite(image, 1, sizeof image, out) == sizeof image;
 }
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 
 enum class byte_order { host, big, little };
 
@@ -54,4 +54,4 @@ std::uint64_t parse_size(std::string_view option, std::string_view text);
 // Writes `rec` as an image in `order`; false when the write fails (errno says why).
 bool write_record(std::FILE *out, const if_index_vector_t &rec, byte_order order);
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

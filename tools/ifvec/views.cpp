@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 namespace {
 
 void print_counts(const if_index_vector_t *rec) {
@@ -158,22 +158,22 @@ void print_json(std::span<const shown_record> records) {
     print(out);
 }
 
-void show(const index_vector &set, unsigned views) {
+void show(const index_vector &set, view_set views) {
     using print_fn = void (*)(const if_index_vector_t *);
     constexpr std::array<print_fn, all_views.size()> print{
         if_index_vector_printf, print_name_ranges, print_ranges, print_ifindexes, print_hex, print_counts};
     const bool headed = (views & (views - 1)) != 0;
     for (std::size_t i = 0; i < all_views.size(); ++i) {
         const view_info &v = all_views[i];
-        if ((views & v.flag) == 0)
+        if (!contains(views, v.flag))
             continue;
         if (headed)
             std::printf("%.*s:\n", static_cast<int>(v.heading.size()), v.heading.data());
-        if (headed && set.empty() && v.flag != counts)
+        if (headed && set.empty() && v.flag != view::counts)
             std::printf("%.*s\n", static_cast<int>(empty_mark.size()), empty_mark.data());
         else
             print[i](set.c_ptr());
     }
 }
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli

@@ -16,9 +16,14 @@
 #include <string_view>
 #include <vector>
 
-namespace ifvec::cli {
+namespace if_index_vec::cli {
 
-enum view : unsigned { names = 1, ranges = 2, ifindex = 4, hex = 8, counts = 16, name_ranges = 32 };
+enum class view : unsigned { names = 1, ranges = 2, ifindex = 4, hex = 8, counts = 16, name_ranges = 32 };
+
+// A set of views: the mask of their values, 0 for none.
+using view_set = unsigned;
+constexpr view_set operator|(view_set s, view v) noexcept { return s | static_cast<unsigned>(v); }
+constexpr bool contains(view_set s, view v) noexcept { return (s & static_cast<unsigned>(v)) != 0; }
 
 struct view_info {
     view flag;
@@ -28,12 +33,12 @@ struct view_info {
 };
 
 inline constexpr std::array<view_info, 6> all_views{{
-    {names, "--names", "names", true},
-    {name_ranges, "--name-ranges", "name ranges", true},
-    {ranges, "--ranges", "ranges", true},
-    {ifindex, "--ifindex", "ifindex", true},
-    {hex, "--hex", "hex", true},
-    {counts, "--counts", "counts", false},
+    {view::names, "--names", "names", true},
+    {view::name_ranges, "--name-ranges", "name ranges", true},
+    {view::ranges, "--ranges", "ranges", true},
+    {view::ifindex, "--ifindex", "ifindex", true},
+    {view::hex, "--hex", "hex", true},
+    {view::counts, "--counts", "counts", false},
 }};
 
 // "--names, --ranges, --ifindex and --hex": the views whose output reads
@@ -50,7 +55,7 @@ inline constexpr std::array<std::string_view, 2> diff_headings{"only in A:", "on
 
 // Prints the chosen views (a mask of `view`); each gets a heading when more
 // than one is shown, and then an empty list shows as "(empty)".
-void show(const index_vector &set, unsigned views);
+void show(const index_vector &set, view_set views);
 
 // Counts, range lists and members (name and if_index) as one JSON object.
 void print_json(const index_vector &set);
@@ -75,4 +80,4 @@ struct shown_record {
 // print_json prints for its set.
 void print_json(std::span<const shown_record> records);
 
-} // namespace ifvec::cli
+} // namespace if_index_vec::cli
