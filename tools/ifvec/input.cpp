@@ -41,64 +41,12 @@
 
 namespace if_index_vec::cli {
 
-namespace {
-
-std::string keep_one(std::uint32_t if_index, std::uint32_t &slot) {
-    if (slot != 0 && slot != if_index)
-        return "a set holds one " + std::string(single_type.keyword) + " interface and already has " +
-               tools::message_name(name_of(slot));
-    slot = if_index;
-    return "";
-}
-
-} // namespace
-
 name_parse_fn codec_name_parser() {
     static const tools::codec_parse_fn parse = tools::codec_parse();
     if (parse == nullptr)
         return codec_names();
     // Status 0 is success, as for every call of the codec.
     return codec_names([](const char *name, std::uint32_t *if_index) { return parse(name, if_index) == 0; });
-}
-
-set_builder::set_builder() : set_builder(keep_one) {}
-
-set_builder::set_builder(single_rule rule) : rule_(std::move(rule)) { if_index_vector_init(&rec_); }
-
-std::span<std::uint8_t> set_builder::bitmap(const bitmap_type &t) noexcept {
-    switch (t.code) {
-    case IF_TYPE_PHY_FC: return rec_.phy_fc.bits;
-    case IF_TYPE_PORT_CHANNEL: return rec_.port_channel.bits;
-    case IF_TYPE_ISCSI: return rec_.iscsi.bits;
-    default: return rec_.fc_tunnel.bits;
-    }
-}
-
-void set_builder::add_run(const bitmap_type &t, int lo, int hi) noexcept {
-    const std::span<std::uint8_t> bits = bitmap(t);
-    const auto first = static_cast<std::size_t>(lo) / 8, last = static_cast<std::size_t>(hi) / 8;
-    const auto head = static_cast<std::uint8_t>(0xFFu >> (lo % 8));
-    const auto tail = static_cast<std::uint8_t>(0xFFu << (7 - hi % 8));
-    if (first == last) {
-        bits[first] |= head & tail;
-        return;
-    }
-    bits[first] |= head;
-    std::fill(bits.begin() + static_cast<std::ptrdiff_t>(first) + 1,
-              bits.begin() + static_cast<std::ptrdiff_t>(last), std::uint8_t{0xFF});
-    bits[last] |= tail;
-}
-
-void set_builder::add_byte(const bitmap_type &t, std::size_t byte, std::uint8_t bits) noexcept {
-    bitmap(t)[byte] |= bits;
-}
-
-index_vector set_builder::vector() const {
-    index_vector v(rec_);
-    if_index_vector_union(v.c_ptr(), v.c_ptr()); // sets num_if from the bitmaps
-    if (single_ != 0)
-        (void)v.insert(single_); // checked when it was read
-    return v;
 }
 
 namespace {
