@@ -51,9 +51,10 @@ import re
 import gdb
 import gdb.printing
 
-# The record's count and single slot; its bitmaps are the fields between
-# them, read from the record's type, in the record's order, which is the
-# library's canonical order.  The single slot holds type code 6.
+# The record's count and single slot, by name.  Its bitmaps are the fields
+# of a byte count and bits, found in the record's type in the record's order,
+# which is the library's canonical order; their sizes are their bits' sizes.
+# The single slot holds type code 6.
 COUNT = "num_if"
 SINGLE = "single_if_index"
 SINGLE_TYPE = 6

@@ -61,7 +61,7 @@ struct bitmap_type {
 
 /* The bitmap types in canonical order, which is the order of the record's
  * fields. */
-inline constexpr std::array<bitmap_type, 4> bitmap_types{{
+inline constexpr auto bitmap_types = std::to_array<bitmap_type>({
     {IF_TYPE_PHY_FC, "phy_fc", offsetof(if_index_vector_t, phy_fc), sizeof if_index_vector_t{}.phy_fc.bits,
      "PHY_FC interfaces: ", true},
     {IF_TYPE_PORT_CHANNEL, "port_channel", offsetof(if_index_vector_t, port_channel),
@@ -70,7 +70,7 @@ inline constexpr std::array<bitmap_type, 4> bitmap_types{{
      "ISCSI interfaces: ", true},
     {IF_TYPE_FC_TUNNEL, "fc_tunnel", offsetof(if_index_vector_t, fc_tunnel),
      sizeof if_index_vector_t{}.fc_tunnel.bits, "FC-TUNNEL interfaces: ", false},
-}};
+});
 
 /* The rows cover the record: after num_if the bitmaps follow each other with
  * no gap and the single slot follows the last, so a bitmap field without a
@@ -78,7 +78,7 @@ inline constexpr std::array<bitmap_type, 4> bitmap_types{{
 static_assert([] {
     std::size_t at = offsetof(if_index_vector_t, num_if) + sizeof(std::uint32_t);
     for (const bitmap_type &t : bitmap_types) {
-        if (t.offset != at || t.bytes % 8 != 0)
+        if (t.offset != at)
             return false;
         at = t.bits_offset + t.bytes;
     }

@@ -8,7 +8,6 @@
 
 #include <utility>
 
-
 namespace if_index_vec::cli {
 
 namespace {
