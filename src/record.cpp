@@ -29,10 +29,12 @@ bool overlap(const void *a, const void *b) noexcept {
     return x - y + (n - 1) < 2 * n - 1;
 }
 
-// Writes the byte count of bitmap `t`: its size.
+// Writes the byte count of bitmap `t`: its size.  The store is of a
+// uint32_t, as the field is, so that the compiler knows it cannot touch
+// anything but the record's 32-bit fields.
 void store_byte_count(if_index_vector_t *vec, const if_index_vec::bitmap_type &t) noexcept {
-    const auto n = static_cast<std::uint32_t>(t.bytes);
-    std::memcpy(reinterpret_cast<unsigned char *>(vec) + t.offset, &n, sizeof n);
+    *reinterpret_cast<std::uint32_t *>(reinterpret_cast<unsigned char *>(vec) + t.offset) =
+        static_cast<std::uint32_t>(t.bytes);
 }
 
 } // namespace

@@ -64,9 +64,10 @@ constexpr std::size_t longest_range_text(int capacity) noexcept {
     return best[0];
 }
 
-// The public rows, with the room for each bitmap's longest range text
-// rounded up to a power of two: the sizes printf_dec asks malloc for, which
-// programs that count their allocations see, are 1024, 4096 and 16384.
+// The public rows as the library reads them, with the room for each bitmap's
+// longest range text rounded up to a power of two: printf_dec's allocations
+// keep the sizes that programs counting their allocations have always seen
+// (1024, 4096, 16384).
 inline constexpr std::array<table_row, bitmap_count> bitmap_rows = [] {
     std::array<table_row, bitmap_count> rows{};
     for (std::size_t i = 0; i < bitmap_count; ++i) {
