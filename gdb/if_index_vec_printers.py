@@ -51,11 +51,13 @@ import re
 import gdb
 import gdb.printing
 
-# The record's bitmaps in the library's canonical order; the single slot,
-# of type code 6, comes last.
-BITMAPS = ("phy_fc", "port_channel", "iscsi", "fc_tunnel")
+# The record's count and single slot, by name.  Its bitmaps are the fields
+# of a byte count and bits, found in the record's type in the record's order,
+# which is the library's canonical order; their sizes are their bits' sizes.
+# The single slot holds type code 6.
+COUNT = "num_if"
+SINGLE = "single_if_index"
 SINGLE_TYPE = 6
-FIELDS = 1 + len(BITMAPS) + 1  # num_if, the bitmaps, single_if_index
 
 _RECORD_NAMES = ("if_index_vector_t", "if_index_vector")
 _BITMAP_NAME = re.compile(r"^if_index_bitmap_[0-9]+_t$")
@@ -88,6 +90,19 @@ def _is_record(gdb_type):
 
 def _is_bitmap(gdb_type):
     return any(_BITMAP_NAME.match(n) for n in _names(gdb_type))
+
+
+def _fields(record_type):
+    """The record's fields, in order: the count, the bitmaps, the single slot."""
+    return record_type.strip_typedefs().fields()
+
+
+def _bitmap_names(record_type):
+    """The record's bitmap fields: those of a byte count and bits."""
+    def shape(t):
+        t = t.strip_typedefs()
+        return [g.name for g in t.fields()] if t.code == gdb.TYPE_CODE_STRUCT else None
+    return [f.name for f in _fields(record_type) if shape(f.type) == ["num_bytes", "bits"]]
 
 
 def _text_base(gdb_type):
@@ -170,9 +185,9 @@ class Record:
         # record, and a failed read is found here, before gdb prints anything.
         value.fetch_lazy()
         self.value = value
-        self.num_if = int(value["num_if"])
-        self.bitmaps = [Bitmap(name, value[name]) for name in BITMAPS]
-        self.single = int(value["single_if_index"])
+        self.num_if = int(value[COUNT])
+        self.bitmaps = [Bitmap(name, value[name]) for name in _bitmap_names(value.type)]
+        self.single = int(value[SINGLE])
         self.stored = sum(b.count for b in self.bitmaps) + (self.single != 0)
 
     def counts(self):
@@ -220,14 +235,15 @@ class VectorPrinter:
         r = self.record
         if r.num_if != r.stored:  # a bitmap's own complaint is on its field
             yield "complaint", "<num_if is %s, counted %d>" % (number(r.num_if), r.stored), None
-        yield "num_if", None, r.value["num_if"]
+        yield COUNT, None, r.value[COUNT]
         for b in r.bitmaps:
             yield b.name, None, r.value[b.name]
-        yield "single_if_index", "0x%x" % r.single, None
+        yield SINGLE, "0x%x" % r.single, None
 
     def _folded(self):
         most = limit()
-        return most is not None and most < FIELDS + (self.record.num_if != self.record.stored)
+        fields = len(_fields(self.record.value.type))
+        return most is not None and most < fields + (self.record.num_if != self.record.stored)
 
     def to_string(self):
         r = self.record
@@ -346,7 +362,6 @@ whose num_if is the counted one: two calls into the program per member, so
 at most `print elements` members are named.  It needs a live process."""
 
     NAME_BUFFER = 256  # room for any name, as the library's own listing has
-    RECORD_SIZE = 824
 
     def __init__(self):
         super().__init__("info if-index-vector", gdb.COMMAND_DATA, gdb.COMPLETE_EXPRESSION)
@@ -392,7 +407,7 @@ at most `print elements` members are named.  It needs a live process."""
             text = b.text() or "none"
             shown = text if most is None or len(text) <= most else text[:most] + "..."
             gdb.write("%-16s%s\n" % (b.name, shown))
-        gdb.write("%-16s%s\n" % ("single_if_index", self._single(r.single)))
+        gdb.write("%-16s%s\n" % (SINGLE, self._single(r.single)))
         if names:
             self._names(value, r, most)
 
@@ -432,14 +447,16 @@ at most `print elements` members are named.  It needs a live process."""
             raise gdb.GdbError("-names walks a copy of the record: it must be in the program's memory")
         in_bitmaps = r.stored - (r.single != 0)
         named = r.stored if most is None else min(r.stored, most)
-        block = self._malloc(self.RECORD_SIZE + 4 + self.NAME_BUFFER)
+        size = value.type.sizeof
+        count = next(f for f in _fields(value.type) if f.name == COUNT)
+        block = self._malloc(size + 4 + self.NAME_BUFFER)
         try:
             # A copy whose num_if is the counted one, so that the walk hands
             # out what is stored; the walk's members are the bitmaps', and
             # the single slot is named from the record, once.
-            copy, cursor, name = block, block + self.RECORD_SIZE, block + self.RECORD_SIZE + 4
-            inferior.write_memory(copy, inferior.read_memory(int(value.address), self.RECORD_SIZE))
-            gdb.parse_and_eval("*(unsigned int *) %d = %d" % (copy, r.stored))
+            copy, cursor, name = block, block + size, block + size + 4
+            inferior.write_memory(copy, inferior.read_memory(int(value.address), size))
+            gdb.parse_and_eval("*(unsigned int *) %d = %d" % (copy + count.bitpos // 8, r.stored))
             listed = []
             step = "if_index_vector_itr_begin"
             while len(listed) < min(in_bitmaps, named):

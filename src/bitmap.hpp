@@ -210,12 +210,4 @@ static_assert([] {
     return n;
 }
 
-inline std::uint8_t bit_mask(int position) noexcept {
-    return static_cast<std::uint8_t>(0x80u >> (static_cast<unsigned>(position) % 8));
-}
-
-inline bool test_bit(const std::uint8_t *bits, int position) noexcept {
-    return (bits[static_cast<unsigned>(position) / 8] & bit_mask(position)) != 0;
-}
-
 } // namespace if_index_vec::detail

@@ -30,41 +30,6 @@
 namespace if_index_vec::detail {
 namespace {
 
-constexpr int decimal_digits(int v) noexcept { return v < 10 ? 1 : 1 + decimal_digits(v / 10); }
-
-// Length of the longest range text a bitmap of `capacity` positions can give,
-// terminator included.  A run of three or more positions is never longer than
-// the same positions split into shorter runs, so the longest text is made of
-// runs of one or two positions separated by single clear positions; the
-// recurrence picks the best of "clear", "run of one" and "run of two" at each
-// position.  Every run pays for its separator; the first has none, which the
-// terminator's byte makes up for.
-constexpr std::size_t longest_range_text(int capacity) noexcept {
-    std::size_t best[IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS + 3] = {};
-    for (int i = capacity - 1; i >= 0; --i) {
-        const auto at = [&](int j) { return j >= capacity ? std::size_t{0} : best[j]; };
-        std::size_t b = at(i + 1);
-        const std::size_t one = 1 + static_cast<std::size_t>(decimal_digits(i)) + at(i + 2);
-        b = one > b ? one : b;
-        if (i + 1 < capacity) {
-            const std::size_t two = 2 + static_cast<std::size_t>(decimal_digits(i)) +
-                                    static_cast<std::size_t>(decimal_digits(i + 1)) + at(i + 3);
-            b = two > b ? two : b;
-        }
-        best[i] = b;
-    }
-    return best[0];
-}
-
-static_assert(
-    [] {
-        for (const auto &t : bitmap_rows)
-            if (longest_range_text(t.capacity) > t.text_buffer)
-                return false;
-        return true;
-    }(),
-    "a range-text buffer is too small for its bitmap's longest text");
-
 // "00" "01" ... "99": two digits per table lookup.
 constexpr auto digit_pairs = [] {
     std::array<char, 200> t{};

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Record lifecycle, copy and the stored count.
+#include <if_index_vec/if_index_types.hpp>
 #include <if_index_vec/if_index_vector.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -27,6 +29,14 @@ bool overlap(const void *a, const void *b) noexcept {
     return x - y + (n - 1) < 2 * n - 1;
 }
 
+// Writes the byte count of bitmap `t`: its size.  The store is of a
+// uint32_t, as the field is, so that the compiler knows it cannot touch
+// anything but the record's 32-bit fields.
+void store_byte_count(if_index_vector_t *vec, const if_index_vec::bitmap_type &t) noexcept {
+    *reinterpret_cast<std::uint32_t *>(reinterpret_cast<unsigned char *>(vec) + t.offset) =
+        static_cast<std::uint32_t>(t.bytes);
+}
+
 } // namespace
 
 extern "C" {
@@ -40,10 +50,10 @@ if_index_vector_t *if_index_vector_new(void) {
 
 void if_index_vector_init(if_index_vector_t *vec) {
     std::memset(vec, 0, sizeof *vec);
-    vec->phy_fc.num_bytes = sizeof vec->phy_fc.bits;
-    vec->port_channel.num_bytes = sizeof vec->port_channel.bits;
-    vec->iscsi.num_bytes = sizeof vec->iscsi.bits;
-    vec->fc_tunnel.num_bytes = sizeof vec->fc_tunnel.bits;
+    // One store per bitmap, of a constant at a constant offset.
+    [vec]<std::size_t... Row>(std::index_sequence<Row...>) {
+        (store_byte_count(vec, if_index_vec::bitmap_types[Row]), ...);
+    }(std::make_index_sequence<if_index_vec::bitmap_types.size()>{});
 }
 
 void if_index_vector_delete(if_index_vector_t *vec) { std::free(vec); }

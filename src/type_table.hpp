@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The bitmap types as the record stores them: the public facts of
-// <if_index_vec/if_index_types.hpp> (code, capacity, dump header) plus the
-// library's own columns, the bitmap's place in the record and the room for
-// its longest range text.  Walks, algebra, counts and dumps loop over this
+// The bitmap types as the library reads them: the public facts of
+// <if_index_vec/if_index_types.hpp> it needs (code, capacity, the bits' place
+// in the record, dump header) plus its own column, the room for the longest
+// range text.  Walks, algebra, counts and dumps loop over this
 // table instead of naming the four bitmaps one by one.  The single slot has
 // no row; it is handled last wherever it is handled.
 #pragma once
@@ -11,6 +11,7 @@
 #include <if_index_vec/if_index_vector.h>
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -30,26 +31,53 @@ struct table_row {
 
 inline constexpr std::size_t bitmap_count = bitmap_types.size();
 
-// The library's columns, in the order of bitmap_types.
-inline constexpr std::array<std::size_t, bitmap_count> bits_offsets{
-    offsetof(if_index_vector_t, phy_fc.bits), offsetof(if_index_vector_t, port_channel.bits),
-    offsetof(if_index_vector_t, iscsi.bits), offsetof(if_index_vector_t, fc_tunnel.bits)};
-inline constexpr std::array<std::size_t, bitmap_count> text_buffers{4096, 1024, 4096, 16384};
+inline constexpr int max_capacity = [] {
+    int most = 0;
+    for (const bitmap_type &t : bitmap_types)
+        most = t.capacity > most ? t.capacity : most;
+    return most;
+}();
 
+constexpr int decimal_digits(int v) noexcept { return v < 10 ? 1 : 1 + decimal_digits(v / 10); }
+
+// Length of the longest range text a bitmap of `capacity` positions can give,
+// terminator included.  A run of three or more positions is never longer than
+// the same positions split into shorter runs, so the longest text is made of
+// runs of one or two positions separated by single clear positions; the
+// recurrence picks the best of "clear", "run of one" and "run of two" at each
+// position.  Every run pays for its separator; the first has none, which the
+// terminator's byte makes up for.
+constexpr std::size_t longest_range_text(int capacity) noexcept {
+    std::size_t best[max_capacity + 3] = {};
+    for (int i = capacity - 1; i >= 0; --i) {
+        const auto at = [&](int j) { return j >= capacity ? std::size_t{0} : best[j]; };
+        std::size_t b = at(i + 1);
+        const std::size_t one = 1 + static_cast<std::size_t>(decimal_digits(i)) + at(i + 2);
+        b = one > b ? one : b;
+        if (i + 1 < capacity) {
+            const std::size_t two = 2 + static_cast<std::size_t>(decimal_digits(i)) +
+                                    static_cast<std::size_t>(decimal_digits(i + 1)) + at(i + 3);
+            b = two > b ? two : b;
+        }
+        best[i] = b;
+    }
+    return best[0];
+}
+
+// The public rows as the library reads them, with the room for each bitmap's
+// longest range text rounded up to a power of two: printf_dec's allocations
+// keep the sizes that programs counting their allocations have always seen
+// (1024, 4096, 16384).
 inline constexpr std::array<table_row, bitmap_count> bitmap_rows = [] {
     std::array<table_row, bitmap_count> rows{};
-    for (std::size_t i = 0; i < bitmap_count; ++i)
-        rows[i] = {bitmap_types[i].code, bitmap_types[i].capacity, bits_offsets[i],
-                   bitmap_types[i].dump_header, text_buffers[i]};
+    for (std::size_t i = 0; i < bitmap_count; ++i) {
+        const bitmap_type &t = bitmap_types[i];
+        rows[i] = {t.code, t.capacity, t.bits_offset, t.dump_header, std::bit_ceil(longest_range_text(t.capacity))};
+    }
     return rows;
 }();
 
-// Each bitmap's bytes hold exactly its capacity, and every capacity fills
-// whole scan words.
-static_assert(sizeof(if_index_vector_t{}.phy_fc.bits) * 8 == IF_INDEX_VECTOR_PHY_FC_POSITIONS);
-static_assert(sizeof(if_index_vector_t{}.port_channel.bits) * 8 == IF_INDEX_VECTOR_PORT_CHANNEL_POSITIONS);
-static_assert(sizeof(if_index_vector_t{}.iscsi.bits) * 8 == IF_INDEX_VECTOR_ISCSI_POSITIONS);
-static_assert(sizeof(if_index_vector_t{}.fc_tunnel.bits) * 8 == IF_INDEX_VECTOR_FC_TUNNEL_POSITIONS);
+// Every capacity fills whole scan words.
 static_assert([] {
     for (const auto &t : bitmap_rows)
         if (t.capacity % word_bits != 0)

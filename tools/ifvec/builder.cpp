@@ -6,7 +6,7 @@
 #include "common.hpp"
 #include "messages.hpp"
 
-#include <algorithm>
+#include <utility>
 
 namespace if_index_vec::cli {
 
@@ -27,28 +27,10 @@ set_builder::set_builder() : set_builder(keep_one) {}
 set_builder::set_builder(single_rule rule) : rule_(std::move(rule)) { if_index_vector_init(&rec_); }
 
 std::span<std::uint8_t> set_builder::bitmap(const bitmap_type &t) noexcept {
-    switch (t.code) {
-    case IF_TYPE_PHY_FC: return rec_.phy_fc.bits;
-    case IF_TYPE_PORT_CHANNEL: return rec_.port_channel.bits;
-    case IF_TYPE_ISCSI: return rec_.iscsi.bits;
-    default: return rec_.fc_tunnel.bits;
-    }
+    return {reinterpret_cast<std::uint8_t *>(&rec_) + t.bits_offset, t.bytes};
 }
 
-void set_builder::add_run(const bitmap_type &t, int lo, int hi) noexcept {
-    const std::span<std::uint8_t> bits = bitmap(t);
-    const auto first = static_cast<std::size_t>(lo) / 8, last = static_cast<std::size_t>(hi) / 8;
-    const auto head = static_cast<std::uint8_t>(0xFFu >> (lo % 8));
-    const auto tail = static_cast<std::uint8_t>(0xFFu << (7 - hi % 8));
-    if (first == last) {
-        bits[first] |= head & tail;
-        return;
-    }
-    bits[first] |= head;
-    std::fill(bits.begin() + static_cast<std::ptrdiff_t>(first) + 1,
-              bits.begin() + static_cast<std::ptrdiff_t>(last), std::uint8_t{0xFF});
-    bits[last] |= tail;
-}
+void set_builder::add_run(const bitmap_type &t, int lo, int hi) noexcept { set_bits(bitmap(t).data(), lo, hi); }
 
 void set_builder::add_byte(const bitmap_type &t, std::size_t byte, std::uint8_t bits) noexcept {
     bitmap(t)[byte] |= bits;

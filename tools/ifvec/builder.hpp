@@ -14,8 +14,8 @@
 namespace if_index_vec::cli {
 
 // A set being read.  Runs of positions and bytes of a hex dump are written
-// into the record's bitmaps directly, by the public bit numbering (position
-// p is bit 7 - p % 8 of byte p / 8); vector() recounts them with the
+// into the record's bitmaps directly, by the public bit numbering (set_bits()
+// of <if_index_vec/if_index_types.hpp>); vector() recounts them with the
 // library's union and adds the single-slot member.
 class set_builder {
 public:

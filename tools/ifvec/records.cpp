@@ -29,13 +29,21 @@ namespace {
 
 constexpr std::size_t image_bytes = sizeof(if_index_vector_t);
 
-// The record's 32-bit fields, by offset; the bitmaps need no reordering.
-constexpr std::array<std::size_t, 6> image_words{offsetof(if_index_vector_t, num_if),
-                                            offsetof(if_index_vector_t, phy_fc.num_bytes),
-                                            offsetof(if_index_vector_t, port_channel.num_bytes),
-                                            offsetof(if_index_vector_t, iscsi.num_bytes),
-                                            offsetof(if_index_vector_t, fc_tunnel.num_bytes),
-                                            offsetof(if_index_vector_t, single_if_index)};
+// The record's 32-bit fields, by offset: num_if, each bitmap's byte count
+// and single_if_index.  The bitmaps need no reordering.
+constexpr auto image_words = [] {
+    std::array<std::size_t, bitmap_types.size() + 2> at{};
+    at.front() = offsetof(if_index_vector_t, num_if);
+    std::ranges::transform(bitmap_types, at.begin() + 1, &bitmap_type::offset);
+    at.back() = offsetof(if_index_vector_t, single_if_index);
+    return at;
+}();
+
+std::uint32_t word_at(const if_index_vector_t &rec, std::size_t offset) {
+    std::uint32_t w;
+    std::memcpy(&w, reinterpret_cast<const unsigned char *>(&rec) + offset, sizeof w);
+    return w;
+}
 
 bool swapped(byte_order order) {
     return order != byte_order::host &&
@@ -59,14 +67,10 @@ void reorder(unsigned char *image, byte_order order) {
 
 std::vector<std::string> problems_of(const if_index_vector_t &rec) {
     std::vector<std::string> problems;
-    const std::array<std::uint32_t, 4> stored{rec.phy_fc.num_bytes, rec.port_channel.num_bytes,
-                                              rec.iscsi.num_bytes, rec.fc_tunnel.num_bytes};
-    for (std::size_t i = 0; i < bitmap_types.size(); ++i) {
-        const auto size = static_cast<std::uint32_t>(bitmap_types[i].capacity / 8);
-        if (stored[i] != size)
-            problems.push_back("byte count of " + std::string(bitmap_types[i].keyword) + " is " +
-                               std::to_string(stored[i]) + ", not " + std::to_string(size));
-    }
+    for (const bitmap_type &t : bitmap_types)
+        if (const std::uint32_t stored = word_at(rec, t.offset); stored != t.bytes)
+            problems.push_back("byte count of " + std::string(t.keyword) + " is " + std::to_string(stored) +
+                               ", not " + std::to_string(t.bytes));
     if (const std::uint32_t single = rec.single_if_index;
         single != 0 && classify(single).type != single_type.code)
         problems.push_back("single_if_index is " + tools::hex(single) + ", of type " +
