@@ -303,41 +303,4 @@ int run_present(const command & /*c*/, const options &o, operand_reader &in) {
     return found.empty() ? exit_false : exit_ok;
 }
 
-// The built-in example: each command as a user would type it, then what it
-// prints, run through the same code as the command itself.  Its names are
-// the codec's own, so that it runs with any codec; it holds no mgmt member,
-// which no codec call builds.
-int run_demo(const command & /*c*/, const options &o, operand_reader & /*in*/) {
-    if (!o.operands.empty())
-        fail("demo: takes no operands");
-    const std::string a = "phy_fc:0-2,5,7-8 " + name_at(IF_TYPE_PORT_CHANNEL, 0) + "-3 " +
-                          name_at(IF_TYPE_PORT_CHANNEL, 9) + " " + name_at(IF_TYPE_ISCSI, 69) + " " +
-                          name_at(IF_TYPE_FC_TUNNEL, 4095);
-    const std::string b = name_at(IF_TYPE_PHY_FC, 1) + "-3 " + name_at(IF_TYPE_PHY_FC, 64) + " " +
-                          name_at(IF_TYPE_PORT_CHANNEL, 9) + "-10 " +
-                          tools::hex(if_index_at(IF_TYPE_FC_TUNNEL, 4095));
-    const std::string listed = name_at(IF_TYPE_PHY_FC, 0) + "-2 " + name_at(IF_TYPE_PORT_CHANNEL, 7);
-    const std::string fc1 = name_at(IF_TYPE_PHY_FC, 1), fc64 = name_at(IF_TYPE_PHY_FC, 64);
-    const std::vector<std::vector<std::string_view>> demo = {
-        {"show", a},
-        {"union", "--names", "--counts", a, b},
-        {"intersect", "--ranges", a, b},
-        {"subtract", "--ifindex", a, b},
-        {"equal", a, b},
-        {"diff", a, b},
-        {"present", a, fc1, fc64, "port_channel:3-5"},
-        {"show", "--format=json", listed},
-    };
-    std::printf("A built-in example.  Each command below shows what running it prints.\n");
-    for (const auto &cmd : demo) {
-        std::printf("\n$ ifvec");
-        for (const std::string_view arg : cmd)
-            std::printf(arg.find(' ') != std::string_view::npos ? " '%.*s'" : " %.*s",
-                        static_cast<int>(arg.size()), arg.data());
-        std::printf("\n");
-        (void)run(cmd);
-    }
-    return exit_ok;
-}
-
 } // namespace if_index_vec::cli

@@ -11,6 +11,5 @@ int run_combine(const command &c, const options &o, operand_reader &in);
 int run_diff(const command &c, const options &o, operand_reader &in);
 int run_equal(const command &c, const options &o, operand_reader &in);
 int run_present(const command &c, const options &o, operand_reader &in);
-int run_demo(const command &c, const options &o, operand_reader &in);
 
 } // namespace if_index_vec::cli

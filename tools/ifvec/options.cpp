@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
-// ifvec: the command table, options and help.  The help names the types,
+// ifvec: the options of a command, and the help.  The help names the types,
 // keywords and examples from the type table and the codec, so it describes
 // the build it comes with.
 #include "options.hpp"
 
-#include "commands.hpp"
 #include "common.hpp"
 #include "views.hpp"
 
@@ -18,58 +17,8 @@
 #include <optional>
 #include <string>
 
-#ifndef IF_INDEX_VEC_VERSION_TEXT
-#define IF_INDEX_VEC_VERSION_TEXT "unknown"
-#endif
-
 namespace if_index_vec::cli {
 namespace {
-
-constexpr command command_table[] = {
-    {"show", "show [VIEW...] [--format=FORMAT] [RECORD-OPTION...] SET...",
-     "Shows the set of all the SETs' items: every view but --ifindex by default.  Record images, the 824 "
-     "bytes of an if_index_vector_t as a program holds it: --record FILE... shows each record in each FILE "
-     "('-': standard input), the operands then being files too; --record-out FILE writes the image of "
-     "each set shown to FILE (replaced only once written whole) and prints views only when asked for, --raw "
-     "writes it to standard output; "
-     "--byte-order=big|little|host (default host) is the order of the images' 32-bit fields; "
-     "--record-out-order=ORDER is that of the images written, when it differs (so --record FILE "
-     "--byte-order=big --raw --record-out-order=little turns big-endian images into little-endian ones); "
-     "--show-invalid shows a record whose byte counts or num_if disagree, marked, instead of refusing it "
-     "(one whose byte counts are right only in the other byte order is said to look byte-swapped); "
-     "--offset=OFFSET skips OFFSET bytes of each FILE (of a memory or core image) and --count=COUNT reads at "
-     "most COUNT records from there, each a decimal number or 0x and hex digits.",
-     takes_views | takes_records, run_show},
-    {"union", "union [VIEW...] [--format=FORMAT] SET...",
-     "Shows the union of the SETs, taken left to right (--names by default).", takes_views, run_combine,
-     [](index_vector &r, const index_vector &n) { r |= n; }},
-    {"intersect", "intersect [VIEW...] [--format=FORMAT] SET...",
-     "Shows the intersection of the SETs, taken left to right (--names by default).", takes_views,
-     run_combine, [](index_vector &r, const index_vector &n) { r &= n; }},
-    {"subtract", "subtract [VIEW...] [--format=FORMAT] SET...",
-     "Shows the first SET less each of the others, left to right (--names by default).", takes_views,
-     run_combine, [](index_vector &r, const index_vector &n) { r -= n; }},
-    {"equal", "equal [-q] SET_A SET_B",
-     "Prints 'equal' and exits 0 when the sets hold the same members, else prints 'not equal' and "
-     "exits 1.  "
-     "-q, --quiet: print nothing.",
-     takes_quiet, run_equal},
-    {"diff", "diff [-q] [VIEW...] [--format=FORMAT] SET_A SET_B",
-     "Prints the members only in SET_A under the line 'only in A:', then those only in SET_B under "
-     "'only in B:' ('(empty)' for a side with none), by --names unless views are asked for; exits 0, "
-     "printing nothing, when the sets are equal, else 1.  Each section reads back as its side, and the "
-     "headings are skipped, so the whole output of --names or --ifindex reads back as the members in one "
-     "set only.  --format=json prints one object with only_in_a and only_in_b.  "
-     "-q, --quiet: print nothing.",
-     takes_views | takes_quiet, run_diff},
-    {"present", "present [-q] SET ITEMS...",
-     "Prints the members of SET that the ITEMS name, one name per line in canonical order; exits 1 "
-     "when "
-     "there is none.  -q, --quiet: print nothing.",
-     takes_quiet, run_present},
-    {"demo", "demo", "Shows every command's output for a built-in example.", 0, run_demo},
-    {"help", "help [COMMAND]", "Shows this help, or a command's.", 0, nullptr},
-};
 
 // A blank that wrap() does not break a line at.
 constexpr char unbroken_lines = '\x1f';
@@ -107,12 +56,6 @@ void wrap(std::string &out, std::string_view text, std::string_view label = {}, 
     std::ranges::replace(out, unbroken_lines, ' ');
 }
 
-std::string command_names() {
-    std::vector<std::string_view> names;
-    std::ranges::transform(command_table, std::back_inserter(names), &command::name);
-    return tools::joined(names, ", ", " or ");
-}
-
 std::string view_options() {
     std::vector<std::string_view> options;
     std::ranges::transform(all_views, std::back_inserter(options), &view_info::option);
@@ -120,21 +63,28 @@ std::string view_options() {
     return tools::joined(options, ", ");
 }
 
-std::string help_body() {
-    std::vector<std::string> names, name_ranges, lists, port_types;
-    for (const bitmap_type &t : bitmap_types) {
-        const std::string last = name_at(t.code, 3);
-        names.push_back(last);
+// "fc1/1-4" and the like: a name range of each type whose codec names make
+// one (tools::name_range_example).
+std::vector<std::string> name_range_examples() {
+    std::vector<std::string> ranges;
+    for (const bitmap_type &t : bitmap_types)
         if (std::string range = tools::name_range_example(t); !range.empty())
-            name_ranges.push_back(std::move(range));
+            ranges.push_back(std::move(range));
+    return ranges;
+}
+
+// What a SET is, and the four kinds of item in it.
+void wrap_items(std::string &out) {
+    std::vector<std::string> names, lists, port_types;
+    for (const bitmap_type &t : bitmap_types) {
+        names.push_back(name_at(t.code, 3));
         lists.push_back(std::string(t.keyword) + " (0-" + std::to_string(t.capacity - 1) + ")");
         if (t.slot_port)
             port_types.emplace_back(t.keyword);
     }
+    const std::vector<std::string> name_ranges = name_range_examples();
     const std::uint32_t example = if_index_at(bitmap_types.front().code, 3);
     const std::string single(single_type.keyword);
-
-    std::string out = "\n";
     wrap(out, "A SET is one argument, or '-' for standard input (read once), holding items separated by "
               "blanks, newlines or commas.  An item is");
     constexpr std::size_t indent = 22;
@@ -156,6 +106,12 @@ std::string help_body() {
              " and LIST its positions, such as 0-2,5,7-8; " + tools::joined(port_types, ", ", " and ") +
              " positions are slot*" + std::to_string(ports_per_slot) + "+port; it runs to the next blank",
          "a range list", indent);
+}
+
+// Which lines of ifvec's output read back as sets, and the views.
+void wrap_read_back_and_views(std::string &out) {
+    const std::string single(single_type.keyword);
+    const std::vector<std::string> name_ranges = name_range_examples();
     wrap(out, "A line may also be one that --ranges or --hex prints: " +
                   unbroken("'" + std::string(dump_count_header) + "N'") + " (N must be the set's size), " +
                   unbroken("'" + std::string(bitmap_types.front().dump_header) + "0-2,5'") +
@@ -166,57 +122,18 @@ std::string help_body() {
                   " member, whose name it prints (--ranges and --hex print that member by name "
                   "there, by if_index elsewhere).");
     out += "\n";
-    wrap(out,
-         "Views: --names (members by name), --name-ranges (the same with runs written as name ranges "
-         "such as " +
-             name_ranges.front() +
-             ", where the codec's names read back as that run), --ranges (positions per type, as the "
-             "decimal dump prints them, then the " +
-             single +
-             " member), --ifindex (one hex if_index per line), --hex (the bitmaps in hex, "
-             "then the " +
-             single +
-             " member), --counts (members per type; not read back).  --format=json prints "
-             "counts, range lists and members (name and if_index) as one JSON object instead, "
-             "and with --record one JSON array of them (not read back).");
-    return out + "\n"
-                 "Options: -h, --help  this help (after a command: its help)\n"
-                 "         -V, --version  the version\n"
-                 "         --  ends the options: what follows is operands\n"
-                 "\n"
-                 "Exit status: 0 success, or true; 1 false ('not equal', a difference found,\n"
-                 "none present); 2 usage error or bad input; 3 standard input or a record\n"
-                 "file could not be read; 4 standard output or a --record-out file could not\n"
-                 "be written.\n";
-}
-
-void print_usage() {
-    std::fputs("usage: ifvec [-h | --help | -V | --version]\n", stdout);
-    for (const command &c : command_table)
-        std::printf("       ifvec %.*s\n", static_cast<int>(c.synopsis.size()), c.synopsis.data());
-}
-
-const command *find_command(std::string_view name) {
-    const command *c = std::ranges::find(command_table, name, &command::name);
-    return c != std::end(command_table) ? c : nullptr;
-}
-
-int print_help(const command *c) {
-    if (c == nullptr) {
-        print_usage();
-        std::fputs(help_body().c_str(), stdout);
-        return exit_ok;
-    }
-    std::string text;
-    wrap(text, std::string(c->help) + (c->combine != nullptr ? "  The result keeps the first SET's " +
-                                                                   std::string(single_type.keyword) +
-                                                                   " member, whatever the others hold."
-                                                             : ""));
-    if ((c->takes & takes_views) != 0)
-        wrap(text, "Views: " + view_options() + " (see 'ifvec --help').");
-    std::printf("usage: ifvec %.*s\n\n%s", static_cast<int>(c->synopsis.size()), c->synopsis.data(),
-                text.c_str());
-    return exit_ok;
+    wrap(out, "Views: --names (members by name), --name-ranges (the same with runs written as name ranges "
+              "such as " +
+                  (name_ranges.empty() ? std::string("NAME-N") : name_ranges.front()) +
+                  ", where the codec's names read back as that run), --ranges (positions per type, as the "
+                  "decimal dump prints them, then the " +
+                  single +
+                  " member), --ifindex (one hex if_index per line), --hex (the bitmaps in hex, "
+                  "then the " +
+                  single +
+                  " member), --counts (members per type; not read back).  --format=json prints "
+                  "counts, range lists and members (name and if_index) as one JSON object instead, "
+                  "and with --record one JSON array of them (not read back).");
 }
 
 // The value of the option `name` at args[i], written "--name=VALUE" or
@@ -233,8 +150,94 @@ std::optional<std::string_view> value_of(std::string_view name, std::span<const 
     return args[++i];
 }
 
-// Options and operands of `c`, in any order; "--" ends the options.  Returns
-// false when -h or --help asks for the command's help.
+// Reads the record option at args[i] (of show) into `o`; false when args[i]
+// is none of them.
+bool parse_record_option(std::span<const std::string_view> args, std::size_t &i, options &o) {
+    const std::string_view a = args[i];
+    std::optional<std::string_view> value;
+    if ((value = value_of("--record", args, i, "a file of record images, or -"))) {
+        if (a == "--record" && value->starts_with("-") && *value != "-")
+            fail("option '--record' is followed by the option " + tools::shown(*value) +
+                 ", not by a file (a file of that name: ./" + std::string(*value) + ")");
+        o.records.push_back(*value);
+    } else if ((value = value_of("--record-out", args, i, "a file, or -")))
+        o.record_out = *value;
+    else if (a == "--raw")
+        o.record_out = "-";
+    else if ((value = value_of("--byte-order", args, i, "big, little or host")))
+        o.order = parse_byte_order(*value);
+    else if ((value = value_of("--record-out-order", args, i, "big, little or host")))
+        o.out_order = parse_byte_order(*value);
+    else if (a == "--show-invalid")
+        o.show_invalid = true;
+    else if ((value = value_of("--offset", args, i, "a number of bytes"))) {
+        o.window.offset = parse_size("--offset", *value);
+        o.windowed = true;
+    } else if ((value = value_of("--count", args, i, "a number of records"))) {
+        if ((o.window.count = parse_size("--count", *value)) == 0)
+            fail("--count 0 reads no record (expected 1 or more)");
+        o.windowed = true;
+    } else
+        return false;
+    return true;
+}
+
+// The options `c` takes, as the message of an unknown option lists them.
+std::string options_taken(const command &c) {
+    if ((c.takes & takes_views) != 0)
+        return view_options() +
+               ((c.takes & takes_records) != 0
+                    ? ", --record FILE, --record-out FILE, --raw, --byte-order=ORDER, "
+                      "--record-out-order=ORDER, --show-invalid, --offset=OFFSET, --count=COUNT"
+                    : "");
+    return (c.takes & takes_quiet) != 0 ? "-q, --quiet" : "no option";
+}
+
+// Options that each make sense only with or without another.
+void check_together(const options &o) {
+    if (o.windowed && o.records.empty())
+        fail("--offset and --count say where records are: they take --record FILE");
+    if (o.out_order && o.record_out.empty())
+        fail("--record-out-order is the order of the images written: it takes --record-out FILE or --raw");
+    if (o.json && o.views != 0)
+        fail("--format=json takes no view option: it holds them all");
+    if (o.record_out == "-" && (o.json || o.views != 0))
+        fail("--raw and --record-out - write images to standard output: they take no view or format");
+}
+
+} // namespace
+
+void print_help(std::span<const command> table) {
+    std::fputs("usage: ifvec [-h | --help | -V | --version]\n", stdout);
+    for (const command &c : table)
+        std::printf("       ifvec %.*s\n", static_cast<int>(c.synopsis.size()), c.synopsis.data());
+    std::string out = "\n";
+    wrap_items(out);
+    wrap_read_back_and_views(out);
+    out += "\n"
+           "Options: -h, --help  this help (after a command: its help)\n"
+           "         -V, --version  the version\n"
+           "         --  ends the options: what follows is operands\n"
+           "\n"
+           "Exit status: 0 success, or true; 1 false ('not equal', a difference found,\n"
+           "none present); 2 usage error or bad input; 3 standard input or a record\n"
+           "file could not be read; 4 standard output or a --record-out file could not\n"
+           "be written.\n";
+    std::fputs(out.c_str(), stdout);
+}
+
+void print_help(const command &c) {
+    std::string text;
+    wrap(text, std::string(c.help) + (c.combine != nullptr ? "  The result keeps the first SET's " +
+                                                                 std::string(single_type.keyword) +
+                                                                 " member, whatever the others hold."
+                                                           : ""));
+    if ((c.takes & takes_views) != 0)
+        wrap(text, "Views: " + view_options() + " (see 'ifvec --help').");
+    std::printf("usage: ifvec %.*s\n\n%s", static_cast<int>(c.synopsis.size()), c.synopsis.data(),
+                text.c_str());
+}
+
 bool parse_options(const command &c, std::span<const std::string_view> args, options &o) {
     bool only_operands = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -244,7 +247,7 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
             continue;
         }
         const auto *v = std::ranges::find(all_views, a, &view_info::option);
-        const bool views = (c.takes & takes_views) != 0, records = (c.takes & takes_records) != 0;
+        const bool views = (c.takes & takes_views) != 0;
         std::optional<std::string_view> value;
         if (a == "--")
             only_operands = true;
@@ -258,86 +261,12 @@ bool parse_options(const command &c, std::span<const std::string_view> args, opt
             if (*value != "json" && *value != "text")
                 fail("unknown format " + tools::shown(*value) + " (expected text or json)");
             o.json = *value == "json";
-        } else if (records && (value = value_of("--record", args, i, "a file of record images, or -"))) {
-            if (a == "--record" && value->starts_with("-") && *value != "-")
-                fail("option '--record' is followed by the option " + tools::shown(*value) +
-                     ", not by a file (a file of that name: ./" + std::string(*value) + ")");
-            o.records.push_back(*value);
-        } else if (records && (value = value_of("--record-out", args, i, "a file, or -")))
-            o.record_out = *value;
-        else if (records && a == "--raw")
-            o.record_out = "-";
-        else if (records && (value = value_of("--byte-order", args, i, "big, little or host")))
-            o.order = parse_byte_order(*value);
-        else if (records && (value = value_of("--record-out-order", args, i, "big, little or host")))
-            o.out_order = parse_byte_order(*value);
-        else if (records && a == "--show-invalid")
-            o.show_invalid = true;
-        else if (records && (value = value_of("--offset", args, i, "a number of bytes"))) {
-            o.window.offset = parse_size("--offset", *value);
-            o.windowed = true;
-        } else if (records && (value = value_of("--count", args, i, "a number of records"))) {
-            if ((o.window.count = parse_size("--count", *value)) == 0)
-                fail("--count 0 reads no record (expected 1 or more)");
-            o.windowed = true;
-        }
-        else {
-            const std::string takes =
-                (c.takes & takes_views) != 0
-                    ? view_options() +
-                          ((c.takes & takes_records) != 0
-                               ? ", --record FILE, --record-out FILE, --raw, --byte-order=ORDER, "
-                                 "--record-out-order=ORDER, --show-invalid, --offset=OFFSET, --count=COUNT"
-                               : "")
-                : (c.takes & takes_quiet) != 0 ? "-q, --quiet"
-                                               : "no option";
-            fail("unknown option " + tools::shown(a) + " for " + std::string(c.name) + " (it takes " + takes +
-                 ")");
-        }
+        } else if ((c.takes & takes_records) == 0 || !parse_record_option(args, i, o))
+            fail("unknown option " + tools::shown(a) + " for " + std::string(c.name) + " (it takes " +
+                 options_taken(c) + ")");
     }
-    if (o.windowed && o.records.empty())
-        fail("--offset and --count say where records are: they take --record FILE");
-    if (o.out_order && o.record_out.empty())
-        fail("--record-out-order is the order of the images written: it takes --record-out FILE or --raw");
-    if (o.json && o.views != 0)
-        fail("--format=json takes no view option: it holds them all");
-    if (o.record_out == "-" && (o.json || o.views != 0))
-        fail("--raw and --record-out - write images to standard output: they take no view or format");
+    check_together(o);
     return true;
-}
-
-} // namespace
-
-int run(std::span<const std::string_view> args) {
-    std::size_t i = 0;
-    if (i < args.size() && (args[i] == "-h" || args[i] == "--help"))
-        return print_help(nullptr);
-    if (i < args.size() && (args[i] == "-V" || args[i] == "--version")) {
-        std::puts("ifvec " IF_INDEX_VEC_VERSION_TEXT);
-        return exit_ok;
-    }
-    if (i < args.size() && args[i] == "--")
-        ++i;
-    if (i == args.size())
-        fail("expected a command (" + command_names() + ")");
-    if (args[i].starts_with("-") && args[i] != "-")
-        fail("unknown option " + tools::shown(args[i]) + " (expected a command, --help or --version)");
-    const command *c = find_command(args[i]);
-    if (c == nullptr)
-        fail("unknown command " + tools::shown(args[i]) + " (expected " + command_names() + ")");
-    options o;
-    if (!parse_options(*c, args.subspan(i + 1), o))
-        return print_help(c);
-    operand_reader input(codec_name_parser());
-    if (c->run != nullptr)
-        return c->run(*c, o, input);
-    if (o.operands.size() > 1)
-        fail("help: expected at most one command");
-    if (o.operands.empty())
-        return print_help(nullptr);
-    if (const command *topic = find_command(o.operands.front()))
-        return print_help(topic);
-    fail("help: unknown command " + tools::shown(o.operands.front()));
 }
 
 } // namespace if_index_vec::cli

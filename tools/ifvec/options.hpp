@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// ifvec: the command table, options and help, and the entry point that
-// runs a command line.
+// ifvec: what a command is, the options it is given, and the help.  The
+// command table itself, with the entry point that runs a command line, is
+// command_table.cpp, above both this and the commands.
 #pragma once
 
 #include "input.hpp"
@@ -42,12 +43,21 @@ struct command {
     std::string_view synopsis;
     std::string_view help;
     unsigned takes;
-    run_fn run;                   // nullptr for help
+    run_fn run;
     combine_fn combine = nullptr; // union, intersect and subtract
 };
 
-// Runs the command line `args` (without the program's name) and returns the
-// exit status; errors are thrown as `failure`.
-int run(std::span<const std::string_view> args);
+// Reads the options and operands of `c`, in any order, from `args` (what
+// follows the command's name) into `o`; "--" ends the options.  Returns false
+// when -h or --help asks for the command's help.  Errors are thrown as
+// `failure`.
+bool parse_options(const command &c, std::span<const std::string_view> args, options &o);
+
+// Prints the usage of every command of `table`, then what sets, items and
+// views are, the options and the exit statuses.
+void print_help(std::span<const command> table);
+
+// Prints the usage and help of `c`.
+void print_help(const command &c);
 
 } // namespace if_index_vec::cli
