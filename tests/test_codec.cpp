@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The library against codecs other than the one it is linked with: this
-// program's own codec calls come first in symbol lookup, for the library too,
-// and forward to that codec either honestly, with a few if_indexes
-// misclassified or with failing accessors (planted), with every result right
-// but every status other than if_index_get_type's non-zero and every name's
-// length or status wrong (lying), or building and taking ports of 64 and more,
-// which a codec refuses (folding).  The calls are declared as the codec's
-// header does, whatever its type record and sprintf_if_index's result.
+// The codec adapter and the stand-in codec.  The library against codecs other
+// than the one it is linked with: this program's own codec calls come first
+// in symbol lookup, for the library too, and forward to that codec honestly,
+// with a few if_indexes misclassified or failing accessors (planted), with
+// every status but if_index_get_type's and every name length wrong (lying),
+// or building and taking ports of 64 and more (folding).  The calls are
+// declared as the codec's header does, whatever its type record and
+// sprintf_if_index's result.  Then the stand-in's names, read and written.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -140,8 +140,7 @@ TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
     EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0);
 }
 
-// With every status but if_index_get_type's and every name's length or
-// status lying,
+// With every status but if_index_get_type's and every name's length lying,
 // every operation, printed text and C++ text still agrees with the model.
 TEST(CodecFaults, LyingStatusesAndNameLengthsChangeNothing) {
     g_codec = Codec::lying;
@@ -179,6 +178,35 @@ TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
         if_index_vec::test::Source src(seed);
         EXPECT_EQ(if_index_vec::test::Driver(src).run(3000), "") << "seed " << seed;
+    }
+}
+
+// The stand-in's names: one spelling per if_index, numbers counted from 1
+// with no leading zero, and each name read back to the if_index it names.
+TEST(StandIn, NamesReadBackAndOddSpellingsAreRefused) {
+    if (!IF_INDEX_VEC_TEST_STANDIN || !IF_INDEX_VEC_CODEC_HAS_PARSE)
+        GTEST_SKIP() << "the stand-in codec's names and if_index_parse";
+    g_codec = Codec::honest;
+    const struct {
+        const char *name;
+        std::uint32_t ifx; // 0: refused
+    } cases[] = {{"fc1/1", port_ifx(IF_TYPE_PHY_FC, 0, 0)},       {"fc16/64", port_ifx(IF_TYPE_PHY_FC, 15, 63)},
+                 {"iscsi1/1", port_ifx(IF_TYPE_ISCSI, 0, 0)},     {"iscsi2/6", port_ifx(IF_TYPE_ISCSI, 1, 5)},
+                 {"port-channel0", at(IF_TYPE_PORT_CHANNEL, 0)},  {"fc-tunnel4095", at(IF_TYPE_FC_TUNNEL, 4095)},
+                 {"mgmt1", 0x06000001u},
+                 {"mgmt01", 0},      {"fc01/1", 0},          {"fc1/01", 0},        {"port-channel07", 0},
+                 {"fc-tunnel00", 0}, {"type010:5", 0},       {"fc2/0", 0},         {"fc0/1", 0},
+                 {"iscsi1/0", 0},    {"fc1/65", 0},          {"mgmt0", 0},         {"type6:1", 0},
+                 {"fc1/1 ", 0},      {"port-channel+1", 0},  {"", 0}};
+    for (const auto &c : cases) {
+        std::uint32_t got = 0;
+#if IF_INDEX_VEC_CODEC_HAS_PARSE
+        EXPECT_EQ(if_index_parse(c.name, &got) == 0, c.ifx != 0) << c.name;
+#endif
+        EXPECT_EQ(got, c.ifx) << c.name;
+        if (c.ifx != 0) {
+            EXPECT_EQ(if_index_vec::test::name_of(c.ifx), c.name);
+        }
     }
 }
 
