@@ -97,6 +97,15 @@ using if_index_vec::test::port_ifx;
 constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY, kEnd = IF_INDEX_VECTOR_END,
                         kBadType = IF_INDEX_VECTOR_BAD_TYPE;
 
+// Mixed operations under `codec` agree with the model.
+void runs_agree(Codec codec) {
+    g_codec = codec;
+    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+        if_index_vec::test::Source src(seed);
+        EXPECT_EQ(if_index_vec::test::Driver(src).run(3000), "") << "seed " << seed;
+    }
+}
+
 // What the codec cannot classify, or gives no fields for, is held nowhere:
 // add and remove refuse it and change nothing, and it is never present.
 // Fields an accessor leaves unwritten read as all ones, beyond the capacity:
@@ -105,12 +114,8 @@ constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY
 // still do their work.
 TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
     const std::uint32_t single = if_index_vec::test::classified_as(IF_TYPE_SINGLE).at(0);
-    g_refused = {0,
-                 at(IF_TYPE_PHY_FC, 0),
-                 at(IF_TYPE_PHY_FC, 2 * 64 + 3),
-                 at(IF_TYPE_PORT_CHANNEL, 5),
-                 at(IF_TYPE_ISCSI, 1),
-                 at(IF_TYPE_FC_TUNNEL, 77)};
+    g_refused = {0, at(IF_TYPE_PHY_FC, 0), at(IF_TYPE_PHY_FC, 2 * 64 + 3), at(IF_TYPE_PORT_CHANNEL, 5),
+                 at(IF_TYPE_ISCSI, 1), at(IF_TYPE_FC_TUNNEL, 77)};
     g_status_nine = at(IF_TYPE_PORT_CHANNEL, 200);
     g_codec = Codec::planted;
     if_index_vector_t v;
@@ -142,19 +147,11 @@ TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
 
 // With every status but if_index_get_type's and every name's length lying,
 // every operation, printed text and C++ text still agrees with the model.
-TEST(CodecFaults, LyingStatusesAndNameLengthsChangeNothing) {
-    g_codec = Codec::lying;
-    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
-        if_index_vec::test::Source src(seed);
-        EXPECT_EQ(if_index_vec::test::Driver(src).run(3000), "") << "seed " << seed;
-    }
-}
+TEST(CodecFaults, LyingStatusesAndNameLengthsChangeNothing) { runs_agree(Codec::lying); }
 
-// A codec that gives ports of 64 and more: every field is a value and
-// slot * 64 + port is not masked, so slot 0 port 255 is position 255, handed
-// back as slot 3 port 63, while fields of all ones lie beyond every
-// capacity.  The text layer refuses both as beyond the capacity.  Mixed
-// operations with such ports agree with the model.
+// A codec that gives ports of 64 and more: slot * 64 + port is not masked,
+// so slot 0 port 255 is position 255 (handed back as slot 3 port 63); fields
+// of all ones lie beyond every capacity, as the text layer says too.
 TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
     g_codec = Codec::folding;
     const struct {
@@ -175,10 +172,7 @@ TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
         EXPECT_EQ(first, c.position >= 0 ? at(type, c.position) : 0u) << c.ifx;
         EXPECT_EQ(if_index_vec::check_storable(c.ifx).error.code, if_index_vec::text_errc::beyond_capacity) << c.ifx;
     }
-    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
-        if_index_vec::test::Source src(seed);
-        EXPECT_EQ(if_index_vec::test::Driver(src).run(3000), "") << "seed " << seed;
-    }
+    runs_agree(Codec::folding);
 }
 
 // The stand-in's names: one spelling per if_index, numbers counted from 1
