@@ -134,7 +134,8 @@ static void overlapping_copies(if_index_vector_t *v) {
     const size_t shifts[] = {4, sizeof *v - 4, sizeof *v, 0};
     size_t i;
     for (i = 0; i < sizeof shifts / sizeof shifts[0]; ++i) {
-        if_index_vector_t *low = (if_index_vector_t *)(void *)base, *high = (if_index_vector_t *)(void *)(base + shifts[i]);
+        if_index_vector_t *low = (if_index_vector_t *)(void *)base;
+        if_index_vector_t *high = (if_index_vector_t *)(void *)(base + shifts[i]);
         memset(room, 0xA5, sizeof room);
         if_index_vector_copy(low, v);
         if_index_vector_copy(high, low);
@@ -165,8 +166,8 @@ static void printing(if_index_vector_t *v) {
         }
         got = stdout_text(if_index_vector_printf_dec, v, fail, log);
         if (strcmp(got, text) != 0 || (LAST_FAILING && strcmp(log, use) != 0))
-            ++failures, fprintf(stderr, "%s: printf_dec, allocation %d failing: got\n%s(heap%s)\nexpected\n%s(heap%s)\n",
-                                current, fail, got, log, text, use);
+            ++failures, fprintf(stderr, "%s: printf_dec, allocation %d failing: got\n%s(heap%s)\nexpected\n"
+                                        "%s(heap%s)\n", current, fail, got, log, text, use);
     }
     CHECK(*stdout_text(if_index_vector_printf, v, 0, log) && *stdout_text(if_index_vector_printf_hex, v, 0, log));
 #ifdef IF_INDEX_VEC_TEST_MALLOC

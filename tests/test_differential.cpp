@@ -37,7 +37,8 @@ TEST(Record, NamedCases) {
 
 // add, remove and is_present, through C and C++.
 TEST(Membership, NamedCases) {
-    run_cases({{"add of a member already present counts it once", "add 0 fc:3; add 0 fc:3; add 0 single:0; add 0 single:0"},
+    run_cases({{"add of a member already present counts it once",
+                "add 0 fc:3; add 0 fc:3; add 0 single:0; add 0 single:0"},
                {"remove of an absent single-slot member keeps num_if", "add 0 fc:3; remove 0 single:0; remove 0 fc:4"},
                {"the capacity itself is refused, the last position taken",
                 "add 0 fc:1024; add 0 pc:256; add 0 iscsi:1024; add 0 tunnel:4096; add 0 fc:1023; add 0 pc:255; "
@@ -52,7 +53,8 @@ TEST(Membership, NamedCases) {
 TEST(Walk, NamedCases) {
     run_cases({{"the scan reaches the last word", "add 0 tunnel:4095; walk 0; next 0 tunnel:4000-4095/95"},
                {"the cursor walk's end hands over the single slot", "add 0 fc:0; add 0 single:0; walk 0"},
-               {"the C++ iteration yields the single-slot member last", "add 0 single:0; add 0 fc:2; add 0 tunnel:7; walk 0"},
+               {"the C++ iteration yields the single-slot member last",
+                "add 0 single:0; add 0 fc:2; add 0 tunnel:7; walk 0"},
                {"next gives the next member, not its argument", "add 0 pc:3-5; next 0 pc:3-5; next 0 pc:2"},
                {"get takes a cursor of type 10", "add 0 fc:1; next 0 type10:0; next 0 single:1"},
                {"next from an if_index beyond the capacity", "add 0 fc:5; add 0 pc:5; next 0 fc:1024; next 0 pc:65535"},
@@ -62,8 +64,10 @@ TEST(Walk, NamedCases) {
 // union, intersection and subtract, with their recount.
 TEST(Algebra, NamedCases) {
     run_cases({{"subtract is not the symmetric difference", "add 0 fc:1-3; add 1 fc:3-5; subtract 0 1"},
-               {"the recount keeps the single slot", "add 0 single:0; add 1 fc:1; union 0 1; intersection 0 1; subtract 0 1"},
-               {"an operand may be the destination", "add 0 tunnel:0-4095/3; union 0 0; intersection 0 0; subtract 0 0"},
+               {"the recount keeps the single slot",
+                "add 0 single:0; add 1 fc:1; union 0 1; intersection 0 1; subtract 0 1"},
+               {"an operand may be the destination",
+                "add 0 tunnel:0-4095/3; union 0 0; intersection 0 0; subtract 0 0"},
                {"C++ operators", "add 0 iscsi:1-80; add 1 iscsi:60-99; +union 0 1; +subtract 0 1; +intersection 1 0"}});
 }
 

@@ -144,14 +144,15 @@ private:
         in >> verb >> a;
         what_ = line;
         cxx_ = verb.starts_with('+');
-        const auto v = std::find(std::begin(kVerbs), std::end(kVerbs), verb.substr(cxx_)) - std::begin(kVerbs);
+        const auto v = a > 2 ? 12
+                             : std::find(std::begin(kVerbs), std::end(kVerbs), verb.substr(cxx_)) - std::begin(kVerbs);
         std::vector<Ifx> xs;
         if (v < 4 && in >> item && !(xs = items(item)).empty())
             for (const Ifx &x : xs)
                 v < 3 ? membership(a, x, static_cast<unsigned>(v)) : walk_from(a, x);
         else if (v == 4 || v == 5 || v == 6)
             v == 4 ? walk(a) : v == 5 ? counts(a) : print(a);
-        else if (v >= 7 && v < 12 && in >> b)
+        else if (v >= 7 && v < 12 && in >> b && b < 3)
             v == 7 ? copy(a, b) : v == 11 ? equal(a, b) : algebra(a, b, static_cast<unsigned>(v - 8), 0);
         else
             failure_ = "not a step: '" + line + "'";
