@@ -241,12 +241,11 @@ private:
         std::set<int> &row = m.rows[static_cast<std::size_t>(x.in_range() ? x.row : 0)];
         const auto present = [&](auto *v) { return if_index_vector_is_present(v, x.value); };
         const auto contains = [&](index_vector &w) { return int{w.contains(x.value)}; };
-        if (op == 2)
+        if (op == 2) {
             MODEL_CHECK_EQ(call(i, present, contains),
-                           m.num_if != 0 &&
-                               (single ? x.value == m.single : x.in_range() && row.count(x.pos)));
-        if (op == 2)
+                           m.num_if != 0 && (single ? x.value == m.single : x.in_range() && row.count(x.pos)));
             return;
+        }
         const std::uint32_t want = held || (op == 1 && m.num_if == 0) ? kOk : kBadType;
         if (op == 0 && held) {
             m.num_if += single ? m.single == 0 : row.insert(x.pos).second;
@@ -255,9 +254,7 @@ private:
             m.num_if -= single ? m.single != 0 : static_cast<std::uint32_t>(row.erase(x.pos));
             m.single = single ? 0 : m.single;
         }
-        const auto c = [&](auto *v) {
-            return (op == 0 ? if_index_vector_add : if_index_vector_remove)(v, x.value);
-        };
+        const auto c = [&](auto *v) { return (op == 0 ? if_index_vector_add : if_index_vector_remove)(v, x.value); };
         const auto cxx = [&](index_vector &w) {
             return status_value(op ? w.erase(x.value) : w.insert(x.value));
         };
@@ -294,17 +291,11 @@ private:
             if_index_vector_union, if_index_vector_intersection, if_index_vector_subtract};
         const index_vector src(vecs_[b]);
         const auto cxx = [&](index_vector &w) {
-            binary    ? (void)(w = op == 0   ? w | src
-                                   : op == 1 ? w & src
-                                             : w - src)
-            : op == 0 ? (void)(w |= src)
-            : op == 1 ? (void)(w &= src)
-                      : (void)(w -= src);
-            return w.size();
+            if (binary)
+                return (w = op == 0 ? w | src : op == 1 ? w & src : w - src).size();
+            return (op == 0 ? w |= src : op == 1 ? w &= src : w -= src).size();
         };
-        MODEL_CHECK_EQ(call(
-                           a, [&](auto *v) { return kOps[op](v, &vecs_[b]); }, cxx),
-                       d.num_if);
+        MODEL_CHECK_EQ(call(a, [&](auto *v) { return kOps[op](v, &vecs_[b]); }, cxx), d.num_if);
     }
 
     void equal(unsigned a, unsigned c) {
