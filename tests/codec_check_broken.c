@@ -14,12 +14,10 @@
  *   fold     PHY_FC ports of 64 or more are taken: they land on later slots
  *   dup      fc1/2 is also named fc1/1
  *   parse    if_index_parse reads fc1/1 as fc1/2
- * Linked into the checker's executable, these definitions come first in
- * symbol lookup, for the checker and the library alike; the rest is the
- * codec's.  The faults are placed in the stand-in's encoding, whose report
- * codec_check.transcript.txt shows.  The codec's header is not included: a
- * codec may declare its type record (read here as bytes, the type code
- * first) and sprintf_if_index's int-sized result as it likes. */
+ * Linked into the checker, these definitions come first in symbol lookup, for
+ * the checker and the library alike.  The faults are placed in the stand-in's
+ * encoding; the codec's header is not included (a codec declares its type
+ * record and sprintf_if_index's result as it likes). */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdint.h>

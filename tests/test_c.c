@@ -1,9 +1,8 @@
 /* SPDX-License-Identifier: MIT */
-/* The C interface from C: every function through the public header; the
- * library's text seen through this program's own printf, puts and putchar;
- * and, where the build has no sanitizer allocator, the library's heap use
- * seen through this program's own malloc and free: which blocks it takes and
- * releases, in which order, and what it does when one allocation fails. */
+/* The C interface from C, case by case: every function through the public
+ * header; the text seen through this program's own printf, puts and putchar;
+ * and, where the build has no sanitizer allocator, the heap use seen through
+ * its own malloc and free, and what happens when one allocation fails. */
 #include <if_index_codec/if_index_codec.h>
 #include <if_index_vec/if_index_vector.h>
 
@@ -12,8 +11,12 @@
 #include <string.h>
 #include <unistd.h>
 
+/* The case running, named with the record it starts from. */
+static const char *current;
 static int failures;
-#define CHECK(cond) ((cond) ? (void)0 : (void)(++failures, fprintf(stderr, "line %d: %s\n", __LINE__, #cond)))
+#define CHECK(cond) \
+    ((cond) ? (void)0 : (void)(++failures, fprintf(stderr, "%s: %s (line %d)\n", current, #cond, __LINE__)))
+static uint32_t fc, pc; /* PHY_FC position 3, PORT_CHANNEL 255: every case's record holds both */
 
 /* While `heap_log` is set, heap use is logged there: " +4096" a block taken,
  * " -4096" the block last taken released, " +4096:failed" an allocation
@@ -28,10 +31,8 @@ static size_t last_size;
 
 /* Appends sign, size and note to heap_log without stdio, which may allocate. */
 static char *put_size(char *end, size_t n) {
-    if (n >= 10)
-        end = put_size(end, n / 10);
-    *end = (char)('0' + n % 10);
-    return end + 1;
+    end = n >= 10 ? put_size(end, n / 10) : end;
+    return *end = (char)('0' + n % 10), end + 1;
 }
 static void log_block(const char *sign, size_t size, const char *note) {
     strcpy(put_size(strchr(strcat(heap_log, sign), '\0'), size), note);
@@ -60,10 +61,8 @@ void free(void *p) {
 static const struct {
     const char *header, *ranges;
     int block;
-} groups[] = {{"PHY_FC interfaces: ", "3", 4096},
-              {"PORT_CHANNEL interfaces: ", "255", 1024},
-              {"ISCSI interfaces: ", "133", 4096},
-              {"FC-TUNNEL interfaces: ", "4095", 16384}};
+} groups[] = {{"PHY_FC interfaces: ", "3", 4096}, {"PORT_CHANNEL interfaces: ", "255", 1024},
+              {"ISCSI interfaces: ", "133", 4096}, {"FC-TUNNEL interfaces: ", "4095", 16384}};
 
 /* While `seen` is set, text written through printf, puts and putchar is
  * appended there; otherwise it goes to stdout by calls that do not come back. */
@@ -103,86 +102,100 @@ static const char *stdout_text(void (*print)(const if_index_vector_t *), const i
     print(vec);
     heap_log = seen = NULL;
     if (strcmp(kept, out) != 0)
-        ++failures, fprintf(stderr, "kept by printf, puts and putchar:\n%s\nwritten:\n%s\n", kept, out);
+        ++failures, fprintf(stderr, "%s: kept by printf, puts and putchar:\n%s\nwritten:\n%s\n", current, kept, out);
     return out;
 }
 
-int main(void) {
-    if_index_vector_t stack, *heap = if_index_vector_new();
-    uint32_t fc, pc, ifx, cursor = 0, out = 0;
+/* Every other function, from C. */
+static void every_function(if_index_vector_t *v) {
+    if_index_vector_t w, init;
+    uint32_t cursor = 0, out = 0;
+    if_index_vector_init(&init);
+    CHECK(if_index_vector_num_if(v) == 2 && if_index_vector_num_if_type(v, IF_TYPE_PORT_CHANNEL) == 1);
+    CHECK(!if_index_vector_itr_begin(v, &cursor) && !if_index_vector_first(v, &out) && out == fc);
+    CHECK(if_index_vector_next(v, fc, &out) == IF_INDEX_VECTOR_END);
+    CHECK(!if_index_vector_itr_incr(v, &cursor) && cursor == pc);
+    CHECK(if_index_vector_get_next(v, &cursor, &out) == IF_INDEX_VECTOR_END);
+    CHECK(if_index_vector_itr_incr(v, &cursor) == IF_INDEX_VECTOR_END && cursor == pc);
+    CHECK(!if_index_vector_get(v, &cursor, &out) && out == pc);
+    CHECK(!if_index_vector_to_array(v) && !if_index_vector_from_array(v, 1, "any") && !if_index_vector_sprintf());
+    if_index_vector_copy(&w, v);
+    CHECK(!if_index_vector_remove(&w, pc) && !if_index_vector_is_present(&w, pc) && !if_index_vector_is_equal(&w, v));
+    CHECK(if_index_vector_union(&w, v) == 2 && if_index_vector_is_equal(&w, v));
+    CHECK(if_index_vector_subtract(&w, v) == 0 && if_index_vector_intersection(v, &w) == 0);
+    CHECK(memcmp(v, &init, sizeof init) == 0);
+}
+
+/* Copies between records that share bytes, either way round, that just
+ * touch, or are one: each destination ends as the source was. */
+static void overlapping_copies(if_index_vector_t *v) {
+    static if_index_vector_t room[3];
+    unsigned char *base = (unsigned char *)room;
+    const size_t shifts[] = {4, sizeof *v - 4, sizeof *v, 0};
+    size_t i;
+    for (i = 0; i < sizeof shifts / sizeof shifts[0]; ++i) {
+        if_index_vector_t *low = (if_index_vector_t *)(void *)base;
+        if_index_vector_t *high = (if_index_vector_t *)(void *)(base + shifts[i]);
+        memset(room, 0xA5, sizeof room);
+        if_index_vector_copy(low, v);
+        if_index_vector_copy(high, low);
+        CHECK(memcmp(high, v, sizeof *v) == 0);
+        memset(room, 0x5A, sizeof room);
+        if_index_vector_copy(high, v);
+        if_index_vector_copy(low, high);
+        CHECK(memcmp(low, v, sizeof *v) == 0);
+    }
+}
+
+/* Each group's text in a block of the group's size, released before the next
+ * group's is taken; the 1st to 4th allocation failing alone costs only its
+ * own group's text.  The other two prints: all their text through printf,
+ * puts and putchar. */
+static void printing(if_index_vector_t *v) {
+    uint32_t ifx;
     char log[256];
     int fail, g;
-    setvbuf(stdout, NULL, _IOFBF, BUFSIZ); /* stdout gets its buffer now, not while malloc fails */
-    if_index_vector_init(&stack);
-    if_index_phy_fc_port_init(&fc, 0, 3, 0);
-    if_index_port_channel_init(&pc, 255);
-    CHECK(heap != NULL && memcmp(&stack, heap, sizeof stack) == 0);
-    CHECK(!if_index_vector_add(heap, fc) && !if_index_vector_add(heap, pc));
-    CHECK(if_index_vector_num_if(heap) == 2 && if_index_vector_num_if_type(heap, IF_TYPE_PORT_CHANNEL) == 1);
-    if_index_vector_copy(&stack, heap);
-    CHECK(!if_index_vector_remove(&stack, pc) && !if_index_vector_is_present(&stack, pc));
-    CHECK(!if_index_vector_is_equal(&stack, heap) && if_index_vector_union(&stack, heap) == 2);
-    CHECK(if_index_vector_subtract(&stack, heap) == 0 && if_index_vector_intersection(&stack, heap) == 0);
-    CHECK(!if_index_vector_itr_begin(heap, &cursor) && !if_index_vector_first(heap, &out) && out == fc);
-    CHECK(if_index_vector_next(heap, fc, &out) == IF_INDEX_VECTOR_END);
-    CHECK(!if_index_vector_itr_incr(heap, &cursor) && cursor == pc);
-    CHECK(if_index_vector_get_next(heap, &cursor, &out) == IF_INDEX_VECTOR_END);
-    CHECK(if_index_vector_itr_incr(heap, &cursor) == IF_INDEX_VECTOR_END && cursor == pc);
-    CHECK(!if_index_vector_get(heap, &cursor, &out) && out == pc);
-    CHECK(!if_index_vector_to_array(heap) && !if_index_vector_from_array(heap, 1, "any") &&
-          !if_index_vector_sprintf());
-    /* Copies between records that share bytes, either way round, and between
-     * records that just touch: each destination ends as the source was. */
-    {
-        static if_index_vector_t room[3];
-        unsigned char *base = (unsigned char *)room;
-        const size_t shifts[] = {4, sizeof stack - 4, sizeof stack};
-        size_t i;
-        for (i = 0; i < sizeof shifts / sizeof shifts[0]; ++i) {
-            if_index_vector_t *low = (if_index_vector_t *)(void *)base,
-                              *high = (if_index_vector_t *)(void *)(base + shifts[i]);
-            memset(room, 0xA5, sizeof room);
-            if_index_vector_copy(low, heap);
-            if_index_vector_copy(high, low);
-            CHECK(memcmp(high, heap, sizeof stack) == 0);
-            memset(room, 0x5A, sizeof room);
-            if_index_vector_copy(high, heap);
-            if_index_vector_copy(low, high);
-            CHECK(memcmp(low, heap, sizeof stack) == 0);
-        }
-        if_index_vector_copy(room, heap);
-        if_index_vector_copy(room, room);
-        CHECK(memcmp(room, heap, sizeof stack) == 0);
-    }
-    /* The decimal dump of a vector with a member in every bitmap. */
-    if_index_vector_copy(&stack, heap);
-    CHECK(!if_index_iscsi_port_init(&ifx, 2, 5) && !if_index_vector_add(&stack, ifx));
-    CHECK(!if_index_fcmpls_tnnl_init(&ifx, 4095) && !if_index_vector_add(&stack, ifx));
-    /* Each group's text in a block of the group's size, released before the
-     * next group's is taken; the 1st to 4th allocation failing alone costs
-     * only its own group's text. */
+    CHECK(!if_index_iscsi_port_init(&ifx, 2, 5) && !if_index_vector_add(v, ifx));
+    CHECK(!if_index_fcmpls_tnnl_init(&ifx, 4095) && !if_index_vector_add(v, ifx));
     for (fail = 0; fail <= LAST_FAILING; ++fail) {
         char text[256] = "No. of interfaces: 4\n", use[256] = "";
         const char *got;
         for (g = 0; g < 4; ++g) {
             sprintf(text + strlen(text), "%s%s\n", groups[g].header, g + 1 == fail ? "" : groups[g].ranges);
-            sprintf(use + strlen(use), g + 1 == fail ? " +%d:failed" : " +%d -%d", groups[g].block,
-                    groups[g].block);
+            sprintf(use + strlen(use), g + 1 == fail ? " +%d:failed" : " +%d -%d", groups[g].block, groups[g].block);
         }
-        got = stdout_text(if_index_vector_printf_dec, &stack, fail, log);
+        got = stdout_text(if_index_vector_printf_dec, v, fail, log);
         if (strcmp(got, text) != 0 || (LAST_FAILING && strcmp(log, use) != 0))
-            ++failures,
-                fprintf(stderr, "printf_dec, allocation %d failing: got\n%s(heap%s)\nexpected\n%s(heap%s)\n",
-                        fail, got, log, text, use);
+            ++failures, fprintf(stderr, "%s: printf_dec, allocation %d failing: got\n%s(heap%s)\nexpected\n"
+                                        "%s(heap%s)\n", current, fail, got, log, text, use);
     }
-    CHECK(*stdout_text(if_index_vector_printf, &stack, 0, log) &&
-          *stdout_text(if_index_vector_printf_hex, &stack, 0, log));
+    CHECK(*stdout_text(if_index_vector_printf, v, 0, log) && *stdout_text(if_index_vector_printf_hex, v, 0, log));
 #ifdef IF_INDEX_VEC_TEST_MALLOC
     fail_at = 1, allocations = 0, log[0] = '\0', heap_log = log;
     CHECK(if_index_vector_new() == NULL);
     heap_log = NULL;
 #endif
-    if_index_vector_delete(heap);
+}
+
+int main(void) {
+    static const struct {
+        const char *name;
+        void (*run)(if_index_vector_t *v);
+    } cases[] = {{"every function on {PHY_FC 3, PORT_CHANNEL 255}", every_function},
+                 {"overlapping copies of {PHY_FC 3, PORT_CHANNEL 255}", overlapping_copies},
+                 {"prints and new of {PHY_FC 3, PORT_CHANNEL 255, ISCSI 133, FC_TUNNEL 4095}", printing}};
+    size_t i;
+    setvbuf(stdout, NULL, _IOFBF, BUFSIZ); /* stdout gets its buffer now, not while malloc fails */
+    if_index_phy_fc_port_init(&fc, 0, 3, 0);
+    if_index_port_channel_init(&pc, 255);
+    for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        if_index_vector_t *v = if_index_vector_new();
+        current = cases[i].name;
+        CHECK(v != NULL && !if_index_vector_add(v, fc) && !if_index_vector_add(v, pc));
+        if (v != NULL)
+            cases[i].run(v);
+        if_index_vector_delete(v);
+    }
     if_index_vector_delete(NULL);
     return failures != 0;
 }

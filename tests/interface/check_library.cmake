@@ -1,18 +1,18 @@
 # The built library as the dynamic linker sees it: its defined dynamic symbols
-# are exactly the functions named in EXPECTED, its SONAME is SONAME, and it
+# are exactly the functions the Debian symbols file SYMBOLS lists, its SONAME is SONAME, and it
 # needs the C library and the codec (CODEC: its file) alone, sanitizer
 # runtimes aside (FLAGS: the compiler flags): no C++ runtime, no compiler
 # runtime.  With POPCNT it holds a popcnt instruction (the popcnt clones of
 # its counting loops).
-#   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DEXPECTED=<list file> -DSONAME=… -DCODEC=… -DREADME=…
+#   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DSYMBOLS=<symbols file> -DSONAME=… -DCODEC=… -DREADME=…
 #         -DFLAGS=<compiler flags> [-DPOPCNT=ON] -P check_library.cmake
 execute_process(COMMAND ${NM} -D --defined-only ${LIB} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${NM} -D --undefined-only ${LIB} OUTPUT_VARIABLE undefined COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${READELF} -d ${LIB} OUTPUT_VARIABLE dynamic COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${READELF} -d ${CODEC} OUTPUT_VARIABLE codec COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL " [B-Zb-z] [^@\n]+" exported "${symbols}") # kind A: version nodes
-file(STRINGS ${EXPECTED} expected)
-list(TRANSFORM expected PREPEND " T ")
+file(STRINGS ${SYMBOLS} expected REGEX "^ [a-z_]+@Base ")
+list(TRANSFORM expected REPLACE "^ ([a-z_]+)@.*" " T \\1")
 list(SORT exported)
 list(SORT expected)
 string(REPLACE "." "\\." soname_re "${SONAME}")

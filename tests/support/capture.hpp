@@ -9,8 +9,7 @@
 
 namespace if_index_vec::test {
 
-// Runs `fn` with file descriptor 1 on a temporary file and returns every
-// byte written through stdio or fd 1 meanwhile.
+// Runs `fn` with fd 1 on a temporary file; returns what it wrote there.
 template <class Fn>
 std::string capture_stdout(Fn &&fn) {
     std::fflush(stdout);

@@ -9,8 +9,11 @@
 #include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.hpp>
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -70,15 +73,22 @@ public:
     // Runs until `steps` operations are done, the source runs dry or a
     // difference is found; returns the difference, or "" when there is none.
     std::string run(int steps) {
-        for (step_ = 0; failure_.empty(); ++step_) {
-            for (unsigned i = 0; i < 3; ++i)
-                if (failure_.empty() && std::memcmp(&vecs_[i], models_[i].image().data(), kRecordSize) != 0)
-                    failure_ = "step " + std::to_string(step_) + " (" + what_ + "): record " +
-                               std::to_string(i) + " differs from the model";
-            if (step_ == steps || src_.done() || !failure_.empty())
-                break;
+        for (step_ = 0; images_agree() && step_ != steps && !src_.done(); ++step_)
             one_step();
-        }
+        return failure_;
+    }
+
+    // Runs named steps, separated by ';', with the same checks: "add 0 fc:3",
+    // "remove|present|next 0 ITEMS", "walk|counts|print 0", "copy 0 1" (into
+    // 1), "union|intersection|subtract|equal 0 1"; a leading '+' runs a step
+    // through the C++ interface.  ITEMS: KIND:N or KIND:FIRST-LAST[/STEP], a
+    // KIND of fc, pc, iscsi or tunnel at bitmap position N (any value), of
+    // single or type10 the codec's N-th if_index of that type; raw:VALUE.
+    std::string script(const std::string &steps) {
+        std::istringstream in(steps);
+        std::string line;
+        for (step_ = 0; images_agree() && std::getline(in, line, ';'); ++step_)
+            scripted(line);
         return failure_;
     }
 
@@ -100,6 +110,53 @@ private:
     std::string what_, failure_;
 
     unsigned pick(unsigned n) { return src_.pick(n); }
+
+    bool images_agree() {
+        for (unsigned i = 0; i < 3 && failure_.empty(); ++i)
+            if (std::memcmp(&vecs_[i], models_[i].image().data(), kRecordSize) != 0)
+                failure_ = "step " + std::to_string(step_) + " (" + what_ + "): record " + std::to_string(i) +
+                           " differs from the model";
+        return failure_.empty();
+    }
+
+    static std::vector<Ifx> items(const std::string &item) {
+        static constexpr std::pair<const char *, std::uint8_t> kKinds[] = {
+            {"fc", 1}, {"pc", 4}, {"iscsi", 11}, {"tunnel", 15}, {"single", kSingle}, {"type10", 10}};
+        const std::size_t colon = item.find(':');
+        const std::string kind = item.substr(0, colon);
+        if (kind == "raw")
+            return {describe(static_cast<std::uint32_t>(std::stoul(item.substr(colon + 1), nullptr, 0)))};
+        unsigned first = 0, last = 0, stride = 1;
+        const int fields = std::sscanf(item.c_str() + colon + 1, "%u-%u/%u", &first, &last, &stride);
+        std::vector<Ifx> out;
+        for (const auto &[name, code] : kKinds)
+            for (unsigned p = first; kind == name && p <= (fields > 1 ? last : first); p += stride)
+                out.push_back(describe(row_of(code) >= 0 ? at(code, static_cast<int>(p)) : classified_as(code).at(p)));
+        return out;
+    }
+
+    void scripted(const std::string &line) {
+        static constexpr const char *kVerbs[] = {"add",  "remove", "present", "next",         "walk",     "counts",
+                                                 "print", "copy",  "union",   "intersection", "subtract", "equal"};
+        std::istringstream in(line);
+        std::string verb, item;
+        unsigned a = 0, b = 0;
+        in >> verb >> a;
+        what_ = line;
+        cxx_ = verb.starts_with('+');
+        const auto v = a > 2 ? 12
+                             : std::find(std::begin(kVerbs), std::end(kVerbs), verb.substr(cxx_)) - std::begin(kVerbs);
+        std::vector<Ifx> xs;
+        if (v < 4 && in >> item && !(xs = items(item)).empty())
+            for (const Ifx &x : xs)
+                v < 3 ? membership(a, x, static_cast<unsigned>(v)) : walk_from(a, x);
+        else if (v == 4 || v == 5 || v == 6)
+            v == 4 ? walk(a) : v == 5 ? counts(a) : print(a);
+        else if (v >= 7 && v < 12 && in >> b && b < 3)
+            v == 7 ? copy(a, b) : v == 11 ? equal(a, b) : algebra(a, b, static_cast<unsigned>(v - 8), 0);
+        else
+            failure_ = "not a step: '" + line + "'";
+    }
 
     // Every field is a value, whatever it is: slot * 64 + port is not masked,
     // and a position may lie beyond the capacity (fields of all ones too).
@@ -162,8 +219,12 @@ private:
         case 0:
         case 1:
         case 2:
-        case 3: return membership(a, x);
-        case 4: return algebra(a, b);
+        case 3: return membership(a, x, pick(4) % 3); // add twice as often
+        case 4: {
+            const unsigned kind = pick(3), binary = pick(2), c = pick(3);
+            algebra(a, b, kind, binary);
+            return failure_.empty() ? equal(a, c) : void();
+        }
         case 5: return walk(a);
         case 6: return walk_from(a, x);
         case 7: return counts(a);
@@ -173,20 +234,18 @@ private:
         }
     }
 
-    // add (twice as often), remove or is_present.
-    void membership(unsigned i, const Ifx &x) {
+    // add, remove or is_present (op 0, 1, 2).
+    void membership(unsigned i, const Ifx &x, unsigned op) {
         Model &m = models_[i];
-        const unsigned op = pick(4) % 3;
         const bool single = x.code == kSingle, held = single || x.in_range();
         std::set<int> &row = m.rows[static_cast<std::size_t>(x.in_range() ? x.row : 0)];
         const auto present = [&](auto *v) { return if_index_vector_is_present(v, x.value); };
         const auto contains = [&](index_vector &w) { return int{w.contains(x.value)}; };
-        if (op == 2)
+        if (op == 2) {
             MODEL_CHECK_EQ(call(i, present, contains),
-                           m.num_if != 0 &&
-                               (single ? x.value == m.single : x.in_range() && row.count(x.pos)));
-        if (op == 2)
+                           m.num_if != 0 && (single ? x.value == m.single : x.in_range() && row.count(x.pos)));
             return;
+        }
         const std::uint32_t want = held || (op == 1 && m.num_if == 0) ? kOk : kBadType;
         if (op == 0 && held) {
             m.num_if += single ? m.single == 0 : row.insert(x.pos).second;
@@ -195,9 +254,7 @@ private:
             m.num_if -= single ? m.single != 0 : static_cast<std::uint32_t>(row.erase(x.pos));
             m.single = single ? 0 : m.single;
         }
-        const auto c = [&](auto *v) {
-            return (op == 0 ? if_index_vector_add : if_index_vector_remove)(v, x.value);
-        };
+        const auto c = [&](auto *v) { return (op == 0 ? if_index_vector_add : if_index_vector_remove)(v, x.value); };
         const auto cxx = [&](index_vector &w) {
             return status_value(op ? w.erase(x.value) : w.insert(x.value));
         };
@@ -217,11 +274,10 @@ private:
         MODEL_CHECK_EQ(call(i, c, [&](index_vector &w) { return w.empty() ? 0u : w.size(); }), m.num_if);
     }
 
-    // union, intersection or subtract (C++: compound or binary), then equality.
-    void algebra(unsigned a, unsigned b) {
+    // union, intersection or subtract (C++: compound or binary).
+    void algebra(unsigned a, unsigned b, unsigned op, unsigned binary) {
         Model &d = models_[a];
         const Model s = models_[b];
-        const unsigned op = pick(3), binary = pick(2), c = pick(3);
         what_ += ", op " + std::to_string(op) + (binary ? " binary" : "");
         for (std::size_t r = 0; r < 4; ++r) {
             std::set<int> out = op == 0 ? s.rows[r] : std::set<int>{};
@@ -235,17 +291,14 @@ private:
             if_index_vector_union, if_index_vector_intersection, if_index_vector_subtract};
         const index_vector src(vecs_[b]);
         const auto cxx = [&](index_vector &w) {
-            binary    ? (void)(w = op == 0   ? w | src
-                                   : op == 1 ? w & src
-                                             : w - src)
-            : op == 0 ? (void)(w |= src)
-            : op == 1 ? (void)(w &= src)
-                      : (void)(w -= src);
-            return w.size();
+            if (binary)
+                return (w = op == 0 ? w | src : op == 1 ? w & src : w - src).size();
+            return (op == 0 ? w |= src : op == 1 ? w &= src : w -= src).size();
         };
-        MODEL_CHECK_EQ(call(
-                           a, [&](auto *v) { return kOps[op](v, &vecs_[b]); }, cxx),
-                       d.num_if);
+        MODEL_CHECK_EQ(call(a, [&](auto *v) { return kOps[op](v, &vecs_[b]); }, cxx), d.num_if);
+    }
+
+    void equal(unsigned a, unsigned c) {
         const Model &x = models_[a], &y = models_[c];
         const int want = x.num_if == y.num_if && x.rows == y.rows && x.single == y.single;
         MODEL_CHECK_EQ(if_index_vector_is_equal(&vecs_[a], &vecs_[c]), want);

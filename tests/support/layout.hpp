@@ -37,8 +37,7 @@ inline int row_of(unsigned code) {
     return -1;
 }
 
-// The if_index of a port type's slot and port, from its constructor; 0 when
-// the codec refuses them (a port of 64 or more, unless a codec takes it).
+// The if_index of a port type's slot and port; 0 when the codec refuses them.
 inline std::uint32_t port_ifx(std::uint8_t code, unsigned slot, unsigned port) {
     std::uint32_t x = 0;
     const auto s = static_cast<std::uint8_t>(slot), p = static_cast<std::uint8_t>(port);
@@ -46,7 +45,7 @@ inline std::uint32_t port_ifx(std::uint8_t code, unsigned slot, unsigned port) {
     return x;
 }
 // The if_index of held type `code` at bitmap position `pos` (or beyond the
-// capacity, up to slot 255 port 63 or number 65535), from its constructor.
+// capacity), from its constructor.
 inline std::uint32_t at(std::uint8_t code, int pos) {
     const auto p = static_cast<unsigned>(pos);
     std::uint32_t x = 0;
@@ -59,10 +58,9 @@ inline std::uint32_t at(std::uint8_t code, int pos) {
     return x;
 }
 
-// If_indexes that the codec classifies as `code` (its type record's first
-// byte), up to 64 of them: no constructor builds those of the single slot or
-// of the types a vector does not hold, so they are found among a fixed
-// sequence of 32-bit values.
+// Up to 64 if_indexes the codec classifies as `code`: no constructor builds
+// those of the single slot or of unheld types, so they are found among a
+// fixed sequence of 32-bit values.
 inline const std::vector<std::uint32_t> &classified_as(std::uint8_t code) {
     static const auto found = [] {
         std::array<std::vector<std::uint32_t>, 256> by_code;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The library against codecs other than the one it is linked with: this
-// program's own codec calls come first in symbol lookup, for the library too,
-// and forward to that codec either honestly, with a few if_indexes
-// misclassified or with failing accessors (planted), with every result right
-// but every status other than if_index_get_type's non-zero and every name's
-// length or status wrong (lying), or building and taking ports of 64 and more,
-// which a codec refuses (folding).  The calls are declared as the codec's
-// header does, whatever its type record and sprintf_if_index's result.
+// The codec adapter and the stand-in codec.  The library against codecs other
+// than the one it is linked with: this program's own codec calls come first
+// in symbol lookup, for the library too, and forward to that codec honestly,
+// with a few if_indexes misclassified or failing accessors (planted), with
+// every status but if_index_get_type's and every name length wrong (lying),
+// or building and taking ports of 64 and more (folding).  The calls are
+// declared as the codec's header does, whatever its type record and
+// sprintf_if_index's result.  Then the stand-in's names, read and written.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -97,6 +97,15 @@ using if_index_vec::test::port_ifx;
 constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY, kEnd = IF_INDEX_VECTOR_END,
                         kBadType = IF_INDEX_VECTOR_BAD_TYPE;
 
+// Mixed operations under `codec` agree with the model.
+void runs_agree(Codec codec) {
+    g_codec = codec;
+    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+        if_index_vec::test::Source src(seed);
+        EXPECT_EQ(if_index_vec::test::Driver(src).run(3000), "") << "seed " << seed;
+    }
+}
+
 // What the codec cannot classify, or gives no fields for, is held nowhere:
 // add and remove refuse it and change nothing, and it is never present.
 // Fields an accessor leaves unwritten read as all ones, beyond the capacity:
@@ -105,12 +114,8 @@ constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY
 // still do their work.
 TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
     const std::uint32_t single = if_index_vec::test::classified_as(IF_TYPE_SINGLE).at(0);
-    g_refused = {0,
-                 at(IF_TYPE_PHY_FC, 0),
-                 at(IF_TYPE_PHY_FC, 2 * 64 + 3),
-                 at(IF_TYPE_PORT_CHANNEL, 5),
-                 at(IF_TYPE_ISCSI, 1),
-                 at(IF_TYPE_FC_TUNNEL, 77)};
+    g_refused = {0, at(IF_TYPE_PHY_FC, 0), at(IF_TYPE_PHY_FC, 2 * 64 + 3), at(IF_TYPE_PORT_CHANNEL, 5),
+                 at(IF_TYPE_ISCSI, 1), at(IF_TYPE_FC_TUNNEL, 77)};
     g_status_nine = at(IF_TYPE_PORT_CHANNEL, 200);
     g_codec = Codec::planted;
     if_index_vector_t v;
@@ -140,22 +145,13 @@ TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
     EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0);
 }
 
-// With every status but if_index_get_type's and every name's length or
-// status lying,
+// With every status but if_index_get_type's and every name's length lying,
 // every operation, printed text and C++ text still agrees with the model.
-TEST(CodecFaults, LyingStatusesAndNameLengthsChangeNothing) {
-    g_codec = Codec::lying;
-    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
-        if_index_vec::test::Source src(seed);
-        EXPECT_EQ(if_index_vec::test::Driver(src).run(3000), "") << "seed " << seed;
-    }
-}
+TEST(CodecFaults, LyingStatusesAndNameLengthsChangeNothing) { runs_agree(Codec::lying); }
 
-// A codec that gives ports of 64 and more: every field is a value and
-// slot * 64 + port is not masked, so slot 0 port 255 is position 255, handed
-// back as slot 3 port 63, while fields of all ones lie beyond every
-// capacity.  The text layer refuses both as beyond the capacity.  Mixed
-// operations with such ports agree with the model.
+// A codec that gives ports of 64 and more: slot * 64 + port is not masked,
+// so slot 0 port 255 is position 255 (handed back as slot 3 port 63); fields
+// of all ones lie beyond every capacity, as the text layer says too.
 TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
     g_codec = Codec::folding;
     const struct {
@@ -176,9 +172,35 @@ TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
         EXPECT_EQ(first, c.position >= 0 ? at(type, c.position) : 0u) << c.ifx;
         EXPECT_EQ(if_index_vec::check_storable(c.ifx).error.code, if_index_vec::text_errc::beyond_capacity) << c.ifx;
     }
-    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
-        if_index_vec::test::Source src(seed);
-        EXPECT_EQ(if_index_vec::test::Driver(src).run(3000), "") << "seed " << seed;
+    runs_agree(Codec::folding);
+}
+
+// The stand-in's names: one spelling per if_index, numbers counted from 1
+// with no leading zero, and each name read back to the if_index it names.
+TEST(StandIn, NamesReadBackAndOddSpellingsAreRefused) {
+    if (!IF_INDEX_VEC_TEST_STANDIN || !IF_INDEX_VEC_CODEC_HAS_PARSE)
+        GTEST_SKIP() << "the stand-in codec's names and if_index_parse";
+    g_codec = Codec::honest;
+    const struct {
+        const char *name;
+        std::uint32_t ifx; // 0: refused
+    } cases[] = {{"fc1/1", port_ifx(IF_TYPE_PHY_FC, 0, 0)},       {"fc16/64", port_ifx(IF_TYPE_PHY_FC, 15, 63)},
+                 {"iscsi1/1", port_ifx(IF_TYPE_ISCSI, 0, 0)},     {"iscsi2/6", port_ifx(IF_TYPE_ISCSI, 1, 5)},
+                 {"port-channel0", at(IF_TYPE_PORT_CHANNEL, 0)},  {"fc-tunnel4095", at(IF_TYPE_FC_TUNNEL, 4095)},
+                 {"mgmt1", 0x06000001u},
+                 {"mgmt01", 0},      {"fc01/1", 0},          {"fc1/01", 0},        {"port-channel07", 0},
+                 {"fc-tunnel00", 0}, {"type010:5", 0},       {"fc2/0", 0},         {"fc0/1", 0},
+                 {"iscsi1/0", 0},    {"fc1/65", 0},          {"mgmt0", 0},         {"type6:1", 0},
+                 {"fc1/1 ", 0},      {"port-channel+1", 0},  {"", 0}};
+    for (const auto &c : cases) {
+        std::uint32_t got = 0;
+#if IF_INDEX_VEC_CODEC_HAS_PARSE
+        EXPECT_EQ(if_index_parse(c.name, &got) == 0, c.ifx != 0) << c.name;
+#endif
+        EXPECT_EQ(got, c.ifx) << c.name;
+        if (c.ifx != 0) {
+            EXPECT_EQ(if_index_vec::test::name_of(c.ifx), c.name);
+        }
     }
 }
 
