@@ -151,50 +151,51 @@ private:
     template <class Sink>
     constexpr void step(char c, Sink &sink, bool end = false) {
         const bool digit = !end && text_detail::is_digit(c);
-        switch (at_) {
-        case at::empty:
-        case at::run:
-        case at::dash:
-            if (digit) {
-                start_ = offset_;
-                value_ = c - '0';
-                leading_zero_ = false;
-                at_ = at_ == at::dash ? at::last : at::first;
-            } else if (at_ == at::dash) {
-                fail(end || c == ',' ? text_errc::missing_position : text_errc::invalid_character, offset_);
-            } else {
-                fail(end || c == ',' ? text_errc::empty_item : text_errc::invalid_character, offset_);
-            }
-            return;
-        case at::first:
-        case at::last:
-            if (digit) {
-                leading_zero_ = leading_zero_ || value_ == 0;
-                if (value_ <= INT_MAX) // stays above INT_MAX once there: no wrap, however long the number
-                    value_ = value_ * 10 + (c - '0');
+        if (at_ == at::first || at_ == at::last) {
+            if (digit)
+                return next_digit(c);
+            return end_number(c, sink, end);
+        }
+        if (digit) {
+            start_ = offset_;
+            value_ = c - '0';
+            leading_zero_ = false;
+            at_ = at_ == at::dash ? at::last : at::first;
+        } else if (at_ == at::dash) {
+            fail(end || c == ',' ? text_errc::missing_position : text_errc::invalid_character, offset_);
+        } else {
+            fail(end || c == ',' ? text_errc::empty_item : text_errc::invalid_character, offset_);
+        }
+    }
+
+    constexpr void next_digit(char c) noexcept {
+        leading_zero_ = leading_zero_ || value_ == 0;
+        if (value_ <= INT_MAX) // stays above INT_MAX once there: no wrap, however long the number
+            value_ = value_ * 10 + (c - '0');
+    }
+
+    /* The byte `c` after a number, or the end of the text. */
+    template <class Sink>
+    constexpr void end_number(char c, Sink &sink, bool end) {
+        if (const text_errc e = leading_zero_         ? text_errc::leading_zero
+                                : value_ > INT_MAX    ? text_errc::overflow
+                                : value_ >= capacity_ ? text_errc::beyond_capacity
+                                                      : text_errc::ok;
+            e != text_errc::ok)
+            return fail(e, start_);
+        if (at_ == at::first) {
+            lo_ = static_cast<int>(value_);
+            if (!end && c == '-') {
+                at_ = at::dash;
                 return;
             }
-            if (const text_errc e = leading_zero_         ? text_errc::leading_zero
-                                    : value_ > INT_MAX    ? text_errc::overflow
-                                    : value_ >= capacity_ ? text_errc::beyond_capacity
-                                                          : text_errc::ok;
-                e != text_errc::ok)
-                return fail(e, start_);
-            if (at_ == at::first) {
-                lo_ = static_cast<int>(value_);
-                if (!end && c == '-') {
-                    at_ = at::dash;
-                    return;
-                }
-            } else if (value_ < lo_) {
-                return fail(text_errc::reversed_range, start_);
-            }
-            sink(lo_, static_cast<int>(value_));
-            at_ = at::run;
-            if (!end && c != ',')
-                fail(text_errc::invalid_character, offset_);
-            return;
+        } else if (value_ < lo_) {
+            return fail(text_errc::reversed_range, start_);
         }
+        sink(lo_, static_cast<int>(value_));
+        at_ = at::run;
+        if (!end && c != ',')
+            fail(text_errc::invalid_character, offset_);
     }
 
     constexpr void fail(text_errc e, std::size_t offset) noexcept { error_ = {e, offset}; }
