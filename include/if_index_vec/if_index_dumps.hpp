@@ -166,12 +166,16 @@ private:
     text_error error_;
 };
 
-inline constexpr std::array<std::string_view, bitmap_types.size()> dump_headers = [] {
-    std::array<std::string_view, bitmap_types.size()> h{};
-    for (std::size_t i = 0; i < h.size(); ++i)
-        h[i] = bare(bitmap_types[i].dump_header);
-    return h;
-}();
+/* The dump lines' headers as a line starts with them, in bitmap_types' order. */
+using dump_header_array = std::array<std::string_view, bitmap_types.size()>;
+[[nodiscard]] constexpr dump_header_array bare_dump_headers() noexcept {
+    dump_header_array headers{};
+    std::size_t i = 0;
+    for (const bitmap_type &t : bitmap_types)
+        headers[i++] = bare(t.dump_header);
+    return headers;
+}
+inline constexpr dump_header_array dump_headers = bare_dump_headers();
 
 } // namespace text_detail
 
@@ -243,6 +247,7 @@ public:
     }
 
 private:
+    // cppcheck-suppress functionStatic ; the row of the header frame_ read
     [[nodiscard]] constexpr const bitmap_type &row() const noexcept { return bitmap_types[frame_.header()]; }
 
     template <class Sink>
@@ -251,7 +256,7 @@ private:
     }
 
     /* The range list's offsets count from the start of the body. */
-    constexpr text_error at_line(text_error e) const noexcept {
+    [[nodiscard]] constexpr text_error at_line(text_error e) const noexcept {
         return e ? text_error{e.code, start_ + e.offset} : e;
     }
 
@@ -292,7 +297,8 @@ public:
 
     template <class Sink>
     requires std::invocable<Sink &, const bitmap_type &, std::size_t, std::uint8_t>
-    constexpr text_error finish(Sink &&) {
+    // cppcheck-suppress functionConst ; it ends frame_
+    constexpr text_error finish(Sink && /*sink*/) {
         auto end = [this](std::size_t at) { return hex_end(at); };
         return frame_.finish(end);
     }
@@ -301,6 +307,7 @@ public:
     [[nodiscard]] constexpr std::size_t digits() const noexcept { return digits_; }
 
 private:
+    // cppcheck-suppress functionStatic ; the row of the header frame_ read
     [[nodiscard]] constexpr const bitmap_type &row() const noexcept { return bitmap_types[frame_.header()]; }
     [[nodiscard]] constexpr std::size_t length() const noexcept {
         return static_cast<std::size_t>(row().capacity) / 4;

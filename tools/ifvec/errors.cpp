@@ -69,9 +69,10 @@ std::string other_items() {
 
 } // namespace
 
-std::string located(std::string_view where, std::size_t line_no, std::string_view text, std::string_view why) {
-    return std::string(where) + (where.empty() ? "" : std::to_string(line_no) + ": ") + tools::shown(text) + ": " +
-           std::string(why);
+std::string located(std::string_view where, std::size_t line_no, std::string_view text,
+                    std::string_view why) {
+    return std::string(where) + (where.empty() ? "" : std::to_string(line_no) + ": ") + tools::shown(text) +
+           ": " + std::string(why);
 }
 
 std::string item(const named_members &m) {
@@ -144,8 +145,8 @@ std::string count_mismatch(std::uint64_t said, std::uint64_t held) {
 }
 
 std::string counts_view() {
-    return "a line of the --counts view, which does not name the members (the output of " + read_back_views() +
-           " reads back, alone or together)";
+    return "a line of the --counts view, which does not name the members (the output of " +
+           read_back_views() + " reads back, alone or together)";
 }
 
 std::string json_view() {

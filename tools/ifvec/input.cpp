@@ -46,8 +46,8 @@ void operand_reader::read_stream(std::FILE *in, std::string_view where, set_buil
     for (;;) { // bytes, not C strings: a NUL byte is an error, not the end of a line
         const std::size_t n = std::fread(buf.data(), 1, buf.size(), in);
         if (const void *nul = std::memchr(buf.data(), '\0', n))
-            fail(errors::nul_byte(where, offset + static_cast<std::size_t>(static_cast<const char *>(nul) -
-                                                                           buf.data())));
+            fail(errors::nul_byte(
+                where, offset + static_cast<std::size_t>(static_cast<const char *>(nul) - buf.data())));
         reader.feed({buf.data(), n});
         offset += n;
         if (n < buf.size())

@@ -44,8 +44,9 @@ const std::vector<line_head> &line_heads() {
                                  {counts_row, std::string(single_type.keyword) + " "},
                                  {counts_row, "total "},
                                  {json_view, std::string(tools::json_start)}};
-        std::ranges::transform(diff_headings, std::back_inserter(h),
-                               [](std::string_view d) { return line_head{heading, std::string(d)}; });
+        std::ranges::transform(diff_headings, std::back_inserter(h), [](std::string_view d) {
+            return line_head{heading, std::string(d)};
+        });
         for (const bitmap_type &t : bitmap_types) {
             h.push_back({dump_line, std::string(trimmed(t.dump_header)), &t});
             h.push_back({counts_row, std::string(t.keyword) + " "});
@@ -145,7 +146,9 @@ void item_reader::dump_bytes(std::string_view bytes) {
 }
 
 void item_reader::forward(std::string_view bytes) {
-    const auto held = [this](const bitmap_type &, std::size_t, std::uint8_t bits) { hex_bytes_.push_back(bits); };
+    const auto held = [this](const bitmap_type &, std::size_t, std::uint8_t bits) {
+        hex_bytes_.push_back(bits);
+    };
     if (!hex_error_)
         hex_error_ = hex_.feed(bytes, held);
     if (!dec_error_)
