@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Text forms of <if_index_vec/if_index_text.hpp>: the rows of text_cases.txt
 // give every error kind with its offset (random sets formatted and parsed
-// back are the differential driver's).
+// back are the differential driver's), and the library's own dumps read back.
 #include <if_index_vec/if_index_text.hpp>
+#include <if_index_vec/if_index_vector.hpp>
+
+#include "support/capture.hpp"
 
 #include <fstream>
+#include <random>
 #include <iterator>
 #include <sstream>
 
@@ -36,7 +40,7 @@ std::vector<std::vector<std::string>> cases(const std::string &kind, std::size_t
 }
 
 text_error error_of(const std::string &description, const std::string &offset) {
-    for (int e = 0; e <= static_cast<int>(text_errc::too_many_digits); ++e)
+    for (int e = 0; e <= static_cast<int>(text_errc::hex_digit_count); ++e)
         if (describe(static_cast<text_errc>(e)) == description)
             return {static_cast<text_errc>(e), std::stoul(offset)};
     ADD_FAILURE() << "no error is described as " << description;
@@ -114,6 +118,82 @@ TEST(Text, NamesAndNameRangesThroughAnyCodec) {
         }
     // A NUL byte ends no name early.
     EXPECT_EQ(parse_name(std::string_view("fc1/1\0", 6), codec_parse).error.code, text_errc::unknown_name);
+}
+
+// Feeds `line` to `reader` in pieces of `piece` bytes, then finishes it.
+template <class Reader, class Sink>
+text_error read_line(Reader &reader, std::string_view line, std::size_t piece, Sink &&sink) {
+    for (std::size_t i = 0; i < line.size(); i += piece)
+        if (const text_error e = reader.feed(line.substr(i, piece), sink))
+            return e;
+    return reader.finish(sink);
+}
+
+TEST(Text, DumpLinesGiveTheirErrorAndOffset) {
+    for (const auto &f : cases("count", 6)) {
+        std::uint32_t got = 0;
+        count_line_reader r;
+        const text_error want = error_of(f[2], f[3]);
+        EXPECT_EQ(read_line(r, f[1], 5, [&](std::uint32_t n) { got = n; }), want) << f[1];
+        EXPECT_TRUE(want || got == std::stoul(f[4])) << f[1];
+    }
+    for (const auto &f : cases("dump", 5)) {
+        dump_line_reader r;
+        EXPECT_EQ(read_line(r, f[1], 3, [](const bitmap_type &, int, int) {}), error_of(f[2], f[3])) << f[1];
+    }
+    for (const auto &f : cases("hex", 5)) {
+        hex_line_reader r;
+        const auto sink = [](const bitmap_type &, std::size_t, std::uint8_t) {};
+        const text_error want = error_of(f[2], f[3]);
+        EXPECT_EQ(read_line(r, f[1], 7, sink), want) << f[1];
+        EXPECT_TRUE(!want || r.feed("0", sink) == want) << f[1] << ": the first error stays";
+    }
+}
+
+// Both dumps of random sets, read back a piece of any size at a time, give
+// the set (less its single slot, which the dumps do not print) and its count.
+TEST(Text, TheLibrarysDumpsReadBack) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 40; ++round) {
+        index_vector v;
+        for (const bitmap_type &t : bitmap_types)
+            for (int p = 0; p < t.capacity; ++p)
+                if (rng() % (1u << (round % 8)) == 0)
+                    (void)v.insert(if_index_at(t.code, p));
+        (void)v.insert(round % 2 == 0 ? 0 : 0x06000001); // a count above the bitmaps' members
+        for (const bool hex : {false, true}) {
+            const std::string dump = test::capture_stdout(
+                [&] { (hex ? if_index_vector_printf_hex : if_index_vector_printf_dec)(v.c_ptr()); });
+            index_vector back;
+            std::uint32_t count = 0;
+            std::istringstream lines(dump);
+            std::string line;
+            std::getline(lines, line);
+            count_line_reader c;
+            EXPECT_EQ(read_line(c, line, 1 + round % 5, [&](std::uint32_t n) { count = n; }), text_error{});
+            for (const bitmap_type &t : bitmap_types) {
+                std::getline(lines, line);
+                const auto put = [&](const bitmap_type &row, int lo, int hi) {
+                    EXPECT_EQ(row.code, t.code) << line;
+                    for (int p = lo; p <= hi; ++p)
+                        (void)back.insert(if_index_at(row.code, p));
+                };
+                const auto put_byte = [&](const bitmap_type &row, std::size_t i, std::uint8_t bits) {
+                    for (int b = 0; b < 8; ++b)
+                        if ((bits >> (7 - b) & 1) != 0)
+                            put(row, static_cast<int>(i) * 8 + b, static_cast<int>(i) * 8 + b);
+                };
+                dump_line_reader d;
+                hex_line_reader h;
+                EXPECT_EQ(hex ? read_line(h, line, 1 + round, put_byte) : read_line(d, line, 1 + round, put),
+                          text_error{}) << line;
+            }
+            if (v.raw().single_if_index != 0)
+                (void)back.insert(v.raw().single_if_index);
+            EXPECT_EQ(back, v) << dump;
+            EXPECT_EQ(count, v.size()) << dump;
+        }
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <if_index_vec/if_index_vector.hpp>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <span>
 #include <string>
@@ -31,6 +32,9 @@ class operand_reader {
 public:
     explicit operand_reader(name_parse_fn parse) : parse_(std::move(parse)) {}
     void read(std::string_view operand, set_builder &into);
+    // The set in the bytes of `in`, to its end; messages name it `where`
+    // ("-" for standard input) and its lines.
+    void read_stream(std::FILE *in, std::string_view where, set_builder &into);
     // Standard input, for a reader of its own; fails when it was taken.
     std::FILE *take_stdin();
 
