@@ -2,6 +2,7 @@
 // Fuzz target of ifvec's reader of sets: the bytes read from standard input, and alike as an operand; a set
 // read, shown in each view that reads back and in all of them, reads back as the same set.
 #include "capture.hpp"
+#include "codec_parse.hpp"
 #include "harness.hpp"
 #include "ifvec/common.hpp"
 #include "ifvec/input.hpp"
@@ -32,10 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::optional<index_vector> set = read_set(text, true);
     fuzz::require(text.find('\0') != text.npos || text == "-" || read_set(text, false) == set,
                   "operand alike");
+    // Without the codec's own parser, --names gives a mgmt member a name that does not read back.
+    const bool named = tools::codec_parse() != nullptr || !set || set->count(if_type::single) == 0;
     view_set all = 0;
     for (const view_info &v : all_views)
         for (const view_set shown : {all = all | v.flag, view_set{} | v.flag})
-            fuzz::require(!set || !v.reads_back ||
+            fuzz::require(!set || !v.reads_back || (!named && contains(shown, view::names)) ||
                               read_set(test::capture_stdout([&] { show(*set, shown); }), false) == set,
                           "each view, and all before it, reads back as the same set");
     return 0;
