@@ -8,6 +8,8 @@
 #include "ifvec/input.hpp"
 #include "ifvec/views.hpp"
 
+#include <sys/mman.h>
+
 #include <optional>
 
 using namespace if_index_vec;
@@ -18,9 +20,13 @@ static std::optional<index_vector> read_set(std::string_view text, bool from_std
     operand_reader reader(names);
     set_builder set;
     try {
-        const fuzz::file in = fuzz::file_of(text, true);
-        const std::string path = "/proc/self/fd/" + std::to_string(fileno(in.get()));
-        fuzz::require(!from_stdin || std::freopen(path.c_str(), "r", stdin) != nullptr, "standard input");
+        if (from_stdin) {
+            const fuzz::file in(fdopen(memfd_create("set", 0), "w+"), std::fclose);
+            const std::string path = "/proc/self/fd/" + std::to_string(fileno(in.get()));
+            fuzz::require(std::fwrite(text.data(), 1, text.size(), in.get()) == text.size() &&
+                              !std::fflush(in.get()) && std::freopen(path.c_str(), "r", stdin) != nullptr,
+                          "the bytes as standard input");
+        }
         reader.read(from_stdin ? "-" : text, set);
     } catch (const failure &) {
         return std::nullopt;

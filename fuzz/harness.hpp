@@ -2,9 +2,6 @@
 // What the fuzz targets share; each includes it once.
 #pragma once
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -29,14 +26,7 @@ void in_pieces(std::string_view text, std::uint32_t seed, Feed &&feed) {
         feed(text.substr(0, n = std::min<std::size_t>(text.size(), seed >> 16 & 7)));
 }
 
-// `bytes` as a file: a memfd, which is a regular file, or an fmemopen stream, which does not seek.
 using file = std::unique_ptr<std::FILE, int (*)(std::FILE *)>;
-inline file file_of(std::string_view bytes, bool regular) {
-    const int fd = regular ? memfd_create("fuzz", 0) : -1;
-    require(!regular || pwrite(fd, bytes.data(), bytes.size(), 0) == std::ssize(bytes), "memfd");
-    return {regular ? fdopen(fd, "r") : fmemopen(const_cast<char *>(bytes.data()), bytes.size(), "r"),
-            std::fclose};
-}
 
 } // namespace if_index_vec::fuzz
 
