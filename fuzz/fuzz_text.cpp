@@ -17,8 +17,7 @@ static bool number(std::string_view s, std::uint64_t &v, std::uint64_t limit, in
            (s[0] != '0' || s.size() == 1 || base == 16);
 }
 
-// The range list grammar on its own: "" or items joined by ',', each a position or "first-last", first <=
-// last.
+// The range list grammar on its own: "" or items joined by ',', each a position or "first-last" in order.
 static bool valid_list(std::string_view text, std::uint64_t capacity) {
     std::uint64_t lo = 0, hi = 0;
     for (std::size_t at = 0, comma = 0; comma < text.size(); at = comma + 1) {
