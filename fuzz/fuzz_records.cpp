@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Fuzz target of ifvec's reader of record images: data[0] picks the byte order (big if odd) and the offset (/
-// 2) of the rest.  A record without problems writes back as its bytes; with the 32-bit fields of each image
-// swapped, the other order reads the same records, problems and end.
+// Fuzz target of ifvec's reader of record images: data[0] picks the byte order (big when odd) and, halved,
+// the offset of the rest.  A record without problems writes back as its bytes; with the 32-bit fields of
+// each image swapped, the other order reads the same records, problems and end.
 #include "harness.hpp"
 #include "ifvec/common.hpp"
 #include "ifvec/records.hpp"
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
