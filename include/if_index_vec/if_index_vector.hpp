@@ -223,5 +223,15 @@ static_assert(std::ranges::input_range<const index_vector>);
 
 } // namespace if_index_vec
 
+/* The old namespace's types by name, so that GCC too warns where they are
+ * named (it warns of the namespace only where a function is named). */
+namespace ifvec {
+#define IF_INDEX_VEC_OLD_NAME_ [[deprecated("the C++ namespace is now if_index_vec")]]
+using index_vector IF_INDEX_VEC_OLD_NAME_ = ::if_index_vec::index_vector;
+using status IF_INDEX_VEC_OLD_NAME_ = ::if_index_vec::status;
+using if_type IF_INDEX_VEC_OLD_NAME_ = ::if_index_vec::if_type;
+#undef IF_INDEX_VEC_OLD_NAME_
+} // namespace ifvec
+
 #endif /* C++20 */
 #endif /* IF_INDEX_VEC_IF_INDEX_VECTOR_HPP */
