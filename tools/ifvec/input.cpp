@@ -7,7 +7,6 @@
 #include "errors.hpp"
 #include "item_reader.hpp"
 
-#include "codec_parse.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,14 +14,6 @@
 #include <vector>
 
 namespace if_index_vec::cli {
-
-name_parse_fn codec_name_parser() {
-    static const tools::codec_parse_fn parse = tools::codec_parse();
-    if (parse == nullptr)
-        return codec_names();
-    // Status 0 is success, as for every call of the codec.
-    return codec_names([](const char *name, std::uint32_t *if_index) { return parse(name, if_index) == 0; });
-}
 
 std::FILE *operand_reader::take_stdin() {
     if (stdin_read_)

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "builder.hpp"
+#include "name_parser.hpp"
 
 #include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.hpp>
@@ -19,13 +20,6 @@
 #include <string_view>
 
 namespace if_index_vec::cli {
-
-// How names become if_indexes: any if_index_vec::name_parser.
-using name_parse_fn = std::function<bool(const char *, std::uint32_t *)>;
-static_assert(name_parser<name_parse_fn>);
-
-// The codec's own parser of names (the stand-in's if_index_parse).
-name_parse_fn codec_name_parser();
 
 // Reads operands into sets; '-' is standard input, which can be read once.
 class operand_reader {

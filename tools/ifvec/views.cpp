@@ -7,7 +7,7 @@
 
 #include "codec_parse.hpp"
 #include "common.hpp"
-#include "input.hpp"
+#include "name_parser.hpp"
 
 #include <if_index_vec/if_index_text.hpp>
 
