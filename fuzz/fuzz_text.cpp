@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Fuzz target of the text layer: data[0] picks a capacity (a type's, or 1 to 252), data[1] the pieces; the
-// rest is read as a range list, an if_index and a name or name range.
+// rest is read as a range list, the dumps' count, decimal and hex lines, an if_index and a name or name
+// range.
 #include "harness.hpp"
 
 #include <if_index_vec/if_index_text.hpp>
 
 #include <charconv>
+#include <optional>
 
 using namespace if_index_vec;
 using fuzz::require;
@@ -28,6 +30,44 @@ static bool valid_list(std::string_view text, std::uint64_t capacity) {
             return false;
     }
     return true;
+}
+
+// A dump line reader's error and sink calls (as text), the line fed whole or in pieces.
+template <class T>
+static std::string field(T v) {
+    return std::to_string(+v);
+}
+static std::string field(const bitmap_type &t) { return std::string(t.dump_header); }
+template <class Reader>
+static std::pair<text_error, std::string> read_line(std::string_view line, std::uint32_t pieces, bool whole) {
+    Reader reader;
+    std::string log;
+    const auto sink = [&log](const auto &...v) { ((log += field(v) + ','), ...), log += ';'; };
+    const auto feed = [&](std::string_view piece) { (void)reader.feed(piece, sink); };
+    whole ? feed(line) : fuzz::in_pieces(line, pieces, feed);
+    return {reader.finish(sink), log};
+}
+template <class Reader>
+static void alike(std::string_view line, std::uint32_t pieces) {
+    const auto whole = read_line<Reader>(line, 0, true), in_pieces = read_line<Reader>(line, pieces, false);
+    require(whole.first == in_pieces.first && (whole.first || whole.second == in_pieces.second),
+            "a dump line whole and in pieces alike");
+}
+
+// The positions of an accepted decimal dump line with members, ascending, each once, and its header.
+static std::optional<std::vector<int>> members(std::string_view line, std::string &header) {
+    dump_line_reader reader;
+    std::vector<bool> in(4096);
+    const auto sink = [&](const bitmap_type &t, int lo, int hi) {
+        header = t.dump_header, std::fill(in.begin() + lo, in.begin() + hi + 1, true);
+    };
+    if ((void)reader.feed(line, sink), reader.finish(sink) || header.empty())
+        return std::nullopt;
+    std::vector<int> out;
+    for (std::size_t p = 0; p < in.size(); ++p)
+        if (in[p])
+            out.push_back(static_cast<int>(p));
+    return out;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -54,6 +94,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             positions.push_back(p);
     require(e || (!parse_range_list(format_range_list(positions), capacity, back) && back == positions),
             "a list formatted reads back");
+
+    alike<count_line_reader>(text, data[1]), alike<dump_line_reader>(text, data[1]),
+        alike<hex_line_reader>(text, data[1]);
+    std::string header, header_again;
+    const auto dumped = members(text, header);
+    require(!dumped || (members(header + format_range_list(*dumped), header_again) == dumped &&
+                        header_again == header),
+            "a decimal dump line's runs formatted again read back the same");
 
     std::uint32_t value = 0, again = 0;
     std::uint64_t expected = 0;

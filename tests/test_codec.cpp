@@ -6,7 +6,7 @@
 // every status but if_index_get_type's and every name length wrong (lying),
 // or building and taking ports of 64 and more (folding).  The calls are
 // declared as the codec's header does, whatever its type record and
-// sprintf_if_index's result.  Then the stand-in's names, read and written.
+// sprintf_if_index's result.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -173,35 +173,6 @@ TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
         EXPECT_EQ(if_index_vec::check_storable(c.ifx).error.code, if_index_vec::text_errc::beyond_capacity) << c.ifx;
     }
     runs_agree(Codec::folding);
-}
-
-// The stand-in's names: one spelling per if_index, numbers counted from 1
-// with no leading zero, and each name read back to the if_index it names.
-TEST(StandIn, NamesReadBackAndOddSpellingsAreRefused) {
-    if (!IF_INDEX_VEC_TEST_STANDIN || !IF_INDEX_VEC_CODEC_HAS_PARSE)
-        GTEST_SKIP() << "the stand-in codec's names and if_index_parse";
-    g_codec = Codec::honest;
-    const struct {
-        const char *name;
-        std::uint32_t ifx; // 0: refused
-    } cases[] = {{"fc1/1", port_ifx(IF_TYPE_PHY_FC, 0, 0)},       {"fc16/64", port_ifx(IF_TYPE_PHY_FC, 15, 63)},
-                 {"iscsi1/1", port_ifx(IF_TYPE_ISCSI, 0, 0)},     {"iscsi2/6", port_ifx(IF_TYPE_ISCSI, 1, 5)},
-                 {"port-channel0", at(IF_TYPE_PORT_CHANNEL, 0)},  {"fc-tunnel4095", at(IF_TYPE_FC_TUNNEL, 4095)},
-                 {"mgmt1", 0x06000001u},
-                 {"mgmt01", 0},      {"fc01/1", 0},          {"fc1/01", 0},        {"port-channel07", 0},
-                 {"fc-tunnel00", 0}, {"type010:5", 0},       {"fc2/0", 0},         {"fc0/1", 0},
-                 {"iscsi1/0", 0},    {"fc1/65", 0},          {"mgmt0", 0},         {"type6:1", 0},
-                 {"fc1/1 ", 0},      {"port-channel+1", 0},  {"", 0}};
-    for (const auto &c : cases) {
-        std::uint32_t got = 0;
-#if IF_INDEX_VEC_CODEC_HAS_PARSE
-        EXPECT_EQ(if_index_parse(c.name, &got) == 0, c.ifx != 0) << c.name;
-#endif
-        EXPECT_EQ(got, c.ifx) << c.name;
-        if (c.ifx != 0) {
-            EXPECT_EQ(if_index_vec::test::name_of(c.ifx), c.name);
-        }
-    }
 }
 
 } // namespace

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Text forms of <if_index_vec/if_index_text.hpp>: the rows of text_cases.txt
 // give every error kind with its offset (random sets formatted and parsed
-// back are the differential driver's), and the library's own dumps read back.
+// back are the differential driver's; the library's own dumps read back,
+// ifvec's views: cli_round_trip and fuzz.replay.input).
 #include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.hpp>
 
-#include "support/capture.hpp"
-
 #include <fstream>
-#include <random>
 #include <iterator>
 #include <sstream>
 
@@ -147,52 +145,6 @@ TEST(Text, DumpLinesGiveTheirErrorAndOffset) {
         const text_error want = error_of(f[2], f[3]);
         EXPECT_EQ(read_line(r, f[1], 7, sink), want) << f[1];
         EXPECT_TRUE(!want || r.feed("0", sink) == want) << f[1] << ": the first error stays";
-    }
-}
-
-// Both dumps of random sets, read back a piece of any size at a time, give
-// the set (less its single slot, which the dumps do not print) and its count.
-TEST(Text, TheLibrarysDumpsReadBack) {
-    std::mt19937 rng(7);
-    for (int round = 0; round < 40; ++round) {
-        index_vector v;
-        for (const bitmap_type &t : bitmap_types)
-            for (int p = 0; p < t.capacity; ++p)
-                if (rng() % (1u << (round % 8)) == 0)
-                    (void)v.insert(if_index_at(t.code, p));
-        (void)v.insert(round % 2 == 0 ? 0 : 0x06000001); // a count above the bitmaps' members
-        for (const bool hex : {false, true}) {
-            const std::string dump = test::capture_stdout(
-                [&] { (hex ? if_index_vector_printf_hex : if_index_vector_printf_dec)(v.c_ptr()); });
-            index_vector back;
-            std::uint32_t count = 0;
-            std::istringstream lines(dump);
-            std::string line;
-            std::getline(lines, line);
-            count_line_reader c;
-            EXPECT_EQ(read_line(c, line, 1 + round % 5, [&](std::uint32_t n) { count = n; }), text_error{});
-            for (const bitmap_type &t : bitmap_types) {
-                std::getline(lines, line);
-                const auto put = [&](const bitmap_type &row, int lo, int hi) {
-                    EXPECT_EQ(row.code, t.code) << line;
-                    for (int p = lo; p <= hi; ++p)
-                        (void)back.insert(if_index_at(row.code, p));
-                };
-                const auto put_byte = [&](const bitmap_type &row, std::size_t i, std::uint8_t bits) {
-                    for (int b = 0; b < 8; ++b)
-                        if ((bits >> (7 - b) & 1) != 0)
-                            put(row, static_cast<int>(i) * 8 + b, static_cast<int>(i) * 8 + b);
-                };
-                dump_line_reader d;
-                hex_line_reader h;
-                EXPECT_EQ(hex ? read_line(h, line, 1 + round, put_byte) : read_line(d, line, 1 + round, put),
-                          text_error{}) << line;
-            }
-            if (v.raw().single_if_index != 0)
-                (void)back.insert(v.raw().single_if_index);
-            EXPECT_EQ(back, v) << dump;
-            EXPECT_EQ(count, v.size()) << dump;
-        }
     }
 }
 
