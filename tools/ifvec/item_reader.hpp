@@ -37,8 +37,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace if_index_vec::cli {
@@ -105,6 +107,9 @@ private:
     void comma();
     void accepted();
     void add_run(const bitmap_type &t, int lo, int hi);
+    // The decimal reading's sink, and the runs it held once the line is not hex.
+    std::function<void(const bitmap_type &, int, int)> dec_sink();
+    void take_dec_runs();
     void begin_list();
     void list_bytes(std::string_view bytes);
     void end_list();
@@ -161,6 +166,9 @@ private:
     hex_line_reader hex_;
     text_error dec_error_, hex_error_;
     std::vector<std::uint8_t> hex_bytes_; // of the hex reading of a dump line
+    // Runs of the decimal reading, held while the line may still be hex (at
+    // most a hex line's length): a hex line's first digits can read as runs.
+    std::vector<std::pair<int, int>> dec_runs_;
     count_line_reader count_reader_;
     const bitmap_type *list_type_ = nullptr;
     std::size_t line_no_ = 0;

@@ -136,6 +136,7 @@ void item_reader::begin_dump(const bitmap_type &t) {
     hex_ = hex_line_reader();
     dec_error_ = hex_error_ = {};
     hex_bytes_.clear();
+    dec_runs_.clear();
     state_ = state::dump;
     forward(unit_); // the header: the readers' offsets are unit_'s
 }
@@ -149,23 +150,38 @@ void item_reader::forward(std::string_view bytes) {
     const auto held = [this](const bitmap_type &, std::size_t, std::uint8_t bits) {
         hex_bytes_.push_back(bits);
     };
-    if (!hex_error_)
-        hex_error_ = hex_.feed(bytes, held);
+    if (!hex_error_ && (hex_error_ = hex_.feed(bytes, held)))
+        take_dec_runs();
     if (!dec_error_)
-        dec_error_ = dec_.feed(bytes, [this](const bitmap_type &t, int lo, int hi) { add_run(t, lo, hi); });
+        dec_error_ = dec_.feed(bytes, dec_sink());
     if (dec_error_ && hex_error_)
         fail_on(dump_error(), false);
 }
 
+std::function<void(const bitmap_type &, int, int)> item_reader::dec_sink() {
+    return [this](const bitmap_type &t, int lo, int hi) {
+        if (hex_error_)
+            add_run(t, lo, hi);
+        else
+            dec_runs_.emplace_back(lo, hi);
+    };
+}
+
+void item_reader::take_dec_runs() {
+    for (const auto &[lo, hi] : dec_runs_)
+        add_run(*list_type_, lo, hi);
+    dec_runs_.clear();
+}
+
 void item_reader::end_dump() {
-    if (!hex_error_)
-        hex_error_ = hex_.finish([](const bitmap_type &, std::size_t, std::uint8_t) {});
+    if (!hex_error_ && (hex_error_ = hex_.finish([](const bitmap_type &, std::size_t, std::uint8_t) {})))
+        take_dec_runs();
     if (!hex_error_) {
         for (std::size_t i = 0; i < hex_bytes_.size(); ++i)
             for (set_builder *b : {&into_, &read_})
                 b->add_byte(*list_type_, i, hex_bytes_[i]);
     } else if (!dec_error_) {
-        dec_error_ = dec_.finish([this](const bitmap_type &t, int lo, int hi) { add_run(t, lo, hi); });
+        dec_error_ = dec_.finish(dec_sink());
     }
     if (hex_error_ && dec_error_) {
         fail_on(dump_error(), false);
