@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Test support: a plain model of a vector (position sets, counts, single slot, num_if) and its image and dumps.
+// Test support: a plain model of a vector (position sets, counts, single slot, num_if), its image, dumps.
 #pragma once
 
 #include <array>
