@@ -72,8 +72,7 @@ int printf(const char *format, ...) {
 int puts(const char *s) { return seen ? (strcat(strcat(seen, s), "\n"), 1) : fprintf(stdout, "%s\n", s); }
 int putchar(int c) { return seen ? (strncat(seen, &(char){(char)c}, 1), c & 0xff) : putc(c, stdout); }
 
-/* What print(vec) writes to fd 1, heap logged, the fail-th allocation failing (0: none);
- * printf, puts and putchar must see all of it. */
+/* What print(vec) writes to fd 1 (all via printf, puts, putchar), the fail-th allocation failing. */
 static const char *stdout_text(void (*print)(const if_index_vector_t *), const if_index_vector_t *vec,
                                int fail, char *heap) {
     static char out[sizeof kept];
@@ -119,8 +118,7 @@ static void overlapping_copies(if_index_vector_t *v) {
     }
 }
 
-/* Each group's text in a block of its size, released before the next; a failing allocation
- * costs only its own group's text.  The other prints: all text via printf, puts, putchar. */
+/* Each group's text in a block of its size, freed before the next; one failing costs only its group. */
 static void printing(if_index_vector_t *v) {
     uint32_t ifx;
     char log[256];

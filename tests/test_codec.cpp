@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The library against other codecs: this program's codec calls come first in symbol lookup and
-// forward to the real codec honestly, with planted faults, with lying statuses and name lengths,
-// or with ports of 64 and more (folding).
+// The library against other codecs: this program's codec calls come first in symbol lookup and forward
+// to the real codec honestly, with planted faults, lying statuses and name lengths, or folding ports.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -94,9 +93,8 @@ void runs_agree(Codec codec) {
     }
 }
 
-// What the codec cannot classify or locate is refused and never present; unwritten fields
-// read as all ones (beyond capacity: cursors move on, next finds nothing); a classification's
-// non-zero status is handed back by add and remove, which still do their work.
+// Unclassifiable or unlocatable if_indexes are refused, never present; unwritten fields read as all ones
+// (cursors move on, next finds nothing); a non-zero type status is handed back, the work still done.
 TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
     const std::uint32_t single = if_index_vec::test::classified_as(IF_TYPE_SINGLE).at(0);
     g_refused = {0, at(IF_TYPE_PHY_FC, 0), at(IF_TYPE_PHY_FC, 2 * 64 + 3), at(IF_TYPE_PORT_CHANNEL, 5),

@@ -26,8 +26,7 @@ TEST_P(NamedCases, AgreeWithTheModel) {
     }
     EXPECT_GT(cases, 1) << "cases of " << GetParam() << " in " << IF_INDEX_VEC_LIBRARY_CASES;
 }
-// init, copy, is_equal; add, remove, is_present; the walks; union,
-// intersection, subtract; num_if, num_if_type; the prints and C++ text.
+// init, copy, is_equal; add, remove, is_present; walks; algebra; counts; prints and C++ text.
 INSTANTIATE_TEST_SUITE_P(Family, NamedCases,
                          testing::Values("Record", "Membership", "Walk", "Algebra", "Count", "Print"),
                          [](const auto &info) { return info.param; });

@@ -1,7 +1,6 @@
-# Runs each line of CASES (not "//" comments) through /bin/sh with TOOLS' NAME=PATH behind RUNNER;
-# the transcript ("# COMMAND", stdout, "[exit N]", "[stderr] ...") must equal TRANSCRIPT
-# (-DUPDATE=ON rewrites it); --format=json output must be one JSON document; -DPARSE=OFF skips
-# cases marked "# needs if_index_parse".
+# Runs each line of CASES (not "//") through /bin/sh with TOOLS' NAME=PATH behind RUNNER; the transcript
+# ("# COMMAND", stdout, "[exit N]", "[stderr] ...") must equal TRANSCRIPT (-DUPDATE=ON rewrites it);
+# --format=json output must be one JSON document; -DPARSE=OFF skips "# needs if_index_parse" cases.
 get_filename_component(dir "${CASES}" DIRECTORY)
 string(REPLACE ";" " " runner "${RUNNER}")
 list(TRANSFORM TOOLS REPLACE "=(.*)" "() {\n ${runner} '\\1' \"$@\"\n}\n")

@@ -32,8 +32,7 @@ if(NOT exported STREQUAL expected OR NOT dynamic MATCHES "\\(SONAME\\)[^\n]*\\[$
     message(FATAL_ERROR "exported:\n${exported}\nexpected:\n${expected}\nexpected SONAME ${SONAME} and NEEDED "
                         "exactly ${allowed}:\n${dynamic}")
 endif()
-# Its libc symbols all in README's list, the every-build line all used unless sanitizers or
-# coverage replace some (coverage: only the list's use is checked).
+# Its libc symbols all in README's list; the every-build line all used (sanitizers, coverage: subsets).
 string(REGEX MATCHALL " U [^@\n]+@GLIBC_" libc "${undefined}")
 list(TRANSFORM libc REPLACE " U ([^@]+)@GLIBC_" "`\\1`")
 file(READ ${README} readme)

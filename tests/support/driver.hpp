@@ -155,8 +155,7 @@ private:
         return {v, l.type, r, r >= 0 ? l.position : 0};
     }
 
-    // Mostly held types near word edges; sometimes the capacity edges, folding ports 64-255,
-    // all-ones fields, the single slot, storage-less types, any value, the unclassifiable 0.
+    // Mostly held types near word edges, else capacity edges, ports 64+, all-ones, single, unheld, 0.
     Ifx random_ifx() {
         static constexpr std::uint8_t kCodes[] = {1, 4, 11, 15, kSingle, 10, 2, 0, 16, 255};
         if (pick(32) == 0)
