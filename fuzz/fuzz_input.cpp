@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Fuzz target of ifvec's reader of sets: the bytes read from standard input, and alike as an operand; a set
-// read, shown in each view that reads back and in all of them, reads back as the same set.
+// Fuzz target of ifvec's reader of sets (stdin and operand): each view that reads back gives the same set.
 #include "capture.hpp"
 #include "codec_parse.hpp"
 #include "harness.hpp"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Fuzz target of ifvec's reader of record images: data[0] picks the byte order (big when odd) and, halved,
-// the offset of the rest.  A record without problems writes back as its bytes; with the 32-bit fields of
-// each image swapped, the other order reads the same records, problems and end.
+// Fuzz target of ifvec's record image reader: data[0] picks byte order and offset; a clean record writes
+// back as its bytes, and the byte-swapped images read the same in the other order.
 #include "harness.hpp"
 #include "ifvec/common.hpp"
 #include "ifvec/records.hpp"

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Fuzz target of the text layer: data[0] picks a capacity (a type's, or 1 to 252), data[1] the pieces; the
-// rest is read as a range list, the dumps' count, decimal and hex lines, an if_index and a name or name
-// range.
+// Fuzz target of the text layer: data[0] a capacity, data[1] the pieces; the rest read as every text form.
 #include "harness.hpp"
 
 #include <if_index_vec/if_index_text.hpp>

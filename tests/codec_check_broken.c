@@ -1,23 +1,8 @@
 /* SPDX-License-Identifier: MIT */
-/* Deliberately broken codecs for if_index_codec_check's own test, one fault
- * per section of its report, chosen by CODEC_CHECK_FAULT:
- *   port     the PHY_FC constructor builds the next port's if_index (unset too)
- *   type     ISCSI if_indexes are reported as type 12
- *   width    the channel number is written as 32 bits
- *   status   FC-TUNNEL if_indexes come with a failure status
- *   name     fc-tunnel4095's name is 300 bytes long, fc-tunnel4094's has no
- *            terminator, port-channel7's is empty
- *   item     fc1/3, port-channel2 and iscsi1/1 have names ifvec cannot read
- *            as items (a blank, a comma, a newline), fc-tunnel5 a leading digit
- *   single   type 6 is reported as type 7, and 0 as type 6
- *   refused  PHY_FC ports of 64 or more are refused, yet typed and placed
- *   fold     PHY_FC ports of 64 or more are taken: they land on later slots
- *   dup      fc1/2 is also named fc1/1
- *   parse    if_index_parse reads fc1/1 as fc1/2
- * Linked into the checker, these definitions come first in symbol lookup, for
- * the checker and the library alike.  The faults are placed in the stand-in's
- * encoding; the codec's header is not included (a codec declares its type
- * record and sprintf_if_index's result as it likes). */
+/* Broken codecs for if_index_codec_check's test, one fault per report section, chosen by
+ * CODEC_CHECK_FAULT (port type width status name item single refused fold dup parse; see
+ * each branch).  Linked into the checker, they come first in symbol lookup; the faults use
+ * the stand-in's encoding without its header. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdint.h>

@@ -1,9 +1,6 @@
 /* SPDX-License-Identifier: MIT */
-/* The C interface from C, case by case (each function's results are the
- * differential driver's): copies between overlapping records; the text seen
- * through this program's own printf, puts and putchar; and, where the build
- * has no sanitizer allocator, the heap use seen through its own malloc and
- * free, and what happens when one allocation fails. */
+/* The C interface from C: overlapping copies, text through this program's own printf, puts
+ * and putchar, and (without a sanitizer allocator) heap use and failing allocations. */
 #include <if_index_codec/if_index_codec.h>
 #include <if_index_vec/if_index_vector.h>
 
@@ -19,9 +16,7 @@ static int failures;
     ((cond) ? (void)0 : (void)(++failures, fprintf(stderr, "%s: %s (line %d)\n", current, #cond, __LINE__)))
 static uint32_t fc, pc; /* PHY_FC position 3, PORT_CHANNEL 255: every case's record holds both */
 
-/* While `heap_log` is set, heap use is logged there: " +4096" a block taken,
- * " -4096" the block last taken released, " +4096:failed" an allocation
- * refused: the fail_at-th since logging began. */
+/* While `heap_log` is set: " +N" taken, " -N" released, " +N:failed" the fail_at-th refused. */
 static char *heap_log;
 static int fail_at, allocations;
 #ifdef IF_INDEX_VEC_TEST_MALLOC
@@ -57,16 +52,14 @@ void free(void *p) {
 #define LAST_FAILING 0
 #endif
 
-/* The decimal dump of the test vector: each group's header, text and the
- * size of the block that holds the text. */
+/* The decimal dump: each group's header, text and the size of the block holding the text. */
 static const struct {
     const char *header, *ranges;
     int block;
 } groups[] = {{"PHY_FC interfaces: ", "3", 4096}, {"PORT_CHANNEL interfaces: ", "255", 1024},
               {"ISCSI interfaces: ", "133", 4096}, {"FC-TUNNEL interfaces: ", "4095", 16384}};
 
-/* While `seen` is set, text written through printf, puts and putchar is
- * appended there; otherwise it goes to stdout by calls that do not come back. */
+/* While `seen` is set, printf, puts and putchar append there; else they write to stdout. */
 static char *seen, kept[4096];
 int printf(const char *format, ...) {
     va_list ap;
@@ -79,9 +72,7 @@ int printf(const char *format, ...) {
 int puts(const char *s) { return seen ? (strcat(strcat(seen, s), "\n"), 1) : fprintf(stdout, "%s\n", s); }
 int putchar(int c) { return seen ? (strncat(seen, &(char){(char)c}, 1), c & 0xff) : putc(c, stdout); }
 
-/* What print(vec) writes to file descriptor 1, with the heap logged in `heap`
- * and the fail-th allocation failing (0: none).  Run again, printf, puts and
- * putchar must keep all of it: no byte goes out past them. */
+/* What print(vec) writes to fd 1 (all via printf, puts, putchar), the fail-th allocation failing. */
 static const char *stdout_text(void (*print)(const if_index_vector_t *), const if_index_vector_t *vec,
                                int fail, char *heap) {
     static char out[sizeof kept];
@@ -107,8 +98,7 @@ static const char *stdout_text(void (*print)(const if_index_vector_t *), const i
     return out;
 }
 
-/* Copies between records that share bytes, either way round, that just
- * touch, or are one: each destination ends as the source was. */
+/* Overlapping copies either way round, touching, or identical: each ends as its source was. */
 static void overlapping_copies(if_index_vector_t *v) {
     static if_index_vector_t room[3];
     unsigned char *base = (unsigned char *)room;
@@ -128,10 +118,7 @@ static void overlapping_copies(if_index_vector_t *v) {
     }
 }
 
-/* Each group's text in a block of the group's size, released before the next
- * group's is taken; the 1st to 4th allocation failing alone costs only its
- * own group's text.  The other two prints: all their text through printf,
- * puts and putchar. */
+/* Each group's text in a block of its size, freed before the next; one failing costs only its group. */
 static void printing(if_index_vector_t *v) {
     uint32_t ifx;
     char log[256];

@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The codec adapter and the stand-in codec.  The library against codecs other
-// than the one it is linked with: this program's own codec calls come first
-// in symbol lookup, for the library too, and forward to that codec honestly,
-// with a few if_indexes misclassified or failing accessors (planted), with
-// every status but if_index_get_type's and every name length wrong (lying),
-// or building and taking ports of 64 and more (folding).  The calls are
-// declared as the codec's header does, whatever its type record and
-// sprintf_if_index's result.
+// The library against other codecs: this program's codec calls come first in symbol lookup and forward
+// to the real codec honestly, with planted faults, lying statuses and name lengths, or folding ports.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -20,17 +14,14 @@ namespace {
 enum class Codec { honest, planted, lying, folding };
 Codec g_codec = Codec::honest; // set by each test; the tests run one at a time
 
-// Planted: 0 classified as type 6; fc1/1 not classified, no type written;
-// then fc3/4, port-channel5, iscsi1/2, fc-tunnel77 classified, but their
-// accessors fail (filled in, through the honest codec, by the test).
+// Planted: 0 typed 6; fc1/1 unclassified; the rest classified but their accessors fail.
 std::array<std::uint32_t, 6> g_refused{};
 std::uint32_t g_status_nine = 0; // port-channel200, classified with status 9
 bool accessor_fails(std::uint32_t ifx) {
     return g_codec == Codec::planted && std::count(g_refused.begin() + 2, g_refused.end(), ifx) != 0;
 }
 
-// Folding: the if_indexes of ports of 64 and more are this codec's own:
-// kWide, the ISCSI bit, slot, port.
+// Folding: ports of 64 and more get this codec's own if_indexes: kWide, ISCSI bit, slot, port.
 constexpr std::uint32_t kWide = 0x7FFE0000u;
 bool wide(std::uint32_t ifx) { return g_codec == Codec::folding && (ifx & 0xFFFE0000u) == kWide; }
 
@@ -38,9 +29,7 @@ template <class Fn>
 Fn *real(Fn *, const char *name) {
     return reinterpret_cast<Fn *>(dlsym(RTLD_NEXT, name));
 }
-// Defines `fn` to call the codec's definition; a planted accessor fails
-// without writing, every status lies when lying, and a folding port call
-// does `fold` itself when `folds`.
+// Defines `fn` to call the real codec, unless planted to fail, lying, or folding.
 #define INTERPOSE(fn, params, planted_ifx, folds, fold, ...)                       \
     uint32_t fn params {                                                           \
         if (accessor_fails(planted_ifx))                                           \
@@ -78,8 +67,7 @@ INTERPOSE(if_index_iscsi_port_init, (uint32_t * x, uint8_t s, uint8_t p), 0u, p 
 INTERPOSE(if_index_port_channel_init, (uint32_t * x, uint16_t c), 0u, false, (void)0, x, c)
 INTERPOSE(if_index_fcmpls_tnnl_init, (uint32_t * x, uint16_t t), 0u, false, (void)0, x, t)
 
-// A length (or a status, as a codec defines it) of 0, -1 and 100000 in turn
-// when lying.
+// Lying: name lengths of 0, -1 and 100000 in turn.
 using name_result = decltype(sprintf_if_index(nullptr, 0));
 name_result sprintf_if_index(char *buf, uint32_t ifx) {
     static int calls = 0;
@@ -97,7 +85,6 @@ using if_index_vec::test::port_ifx;
 constexpr std::uint32_t kOk = IF_INDEX_VECTOR_OK, kEmpty = IF_INDEX_VECTOR_EMPTY, kEnd = IF_INDEX_VECTOR_END,
                         kBadType = IF_INDEX_VECTOR_BAD_TYPE;
 
-// Mixed operations under `codec` agree with the model.
 void runs_agree(Codec codec) {
     g_codec = codec;
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
@@ -106,12 +93,8 @@ void runs_agree(Codec codec) {
     }
 }
 
-// What the codec cannot classify, or gives no fields for, is held nowhere:
-// add and remove refuse it and change nothing, and it is never present.
-// Fields an accessor leaves unwritten read as all ones, beyond the capacity:
-// a cursor there goes on with the next bitmap, and next finds nothing.  A
-// classification's non-zero status is handed back by add and remove, which
-// still do their work.
+// Unclassifiable or unlocatable if_indexes are refused, never present; unwritten fields read as all ones
+// (cursors move on, next finds nothing); a non-zero type status is handed back, the work still done.
 TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
     const std::uint32_t single = if_index_vec::test::classified_as(IF_TYPE_SINGLE).at(0);
     g_refused = {0, at(IF_TYPE_PHY_FC, 0), at(IF_TYPE_PHY_FC, 2 * 64 + 3), at(IF_TYPE_PORT_CHANNEL, 5),
@@ -145,13 +128,10 @@ TEST(CodecFaults, PlantedFaultsAreRefusedAndStatusesHandedBack) {
     EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0);
 }
 
-// With every status but if_index_get_type's and every name's length lying,
-// every operation, printed text and C++ text still agrees with the model.
 TEST(CodecFaults, LyingStatusesAndNameLengthsChangeNothing) { runs_agree(Codec::lying); }
 
-// A codec that gives ports of 64 and more: slot * 64 + port is not masked,
-// so slot 0 port 255 is position 255 (handed back as slot 3 port 63); fields
-// of all ones lie beyond every capacity, as the text layer says too.
+// Ports of 64 and more: slot * 64 + port is not masked (slot 0 port 255 is position 255,
+// read back as slot 3 port 63); all-ones fields lie beyond every capacity.
 TEST(CodecFaults, EveryFieldIsAValueWithItsUnmaskedPosition) {
     g_codec = Codec::folding;
     const struct {

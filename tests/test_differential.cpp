@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The library's behaviour, a suite per family of the C interface (and its C++
-// face): the named cases of library_cases.txt, each a script of steps for the
-// differential driver, which checks every status, output, count, text and
-// record byte against the model; then seeded runs of mixed operations, also on
-// several threads at once on their own vectors: under ThreadSanitizer (preset
-// tsan) that also shows the library keeps no shared mutable state.
+// The library's behaviour per family: library_cases.txt scripts for the differential driver, then
+// seeded mixed runs, also on threads with their own vectors (tsan: no shared mutable state).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -14,8 +10,7 @@
 
 namespace {
 
-// The rows of library_cases.txt of one family (FAMILY|NAME|STEPS), each run
-// on its own driver; a failure names the case.
+// The library_cases.txt rows of one family (FAMILY|NAME|STEPS), each on its own driver.
 class NamedCases : public testing::TestWithParam<std::string> {};
 TEST_P(NamedCases, AgreeWithTheModel) {
     std::ifstream in(IF_INDEX_VEC_LIBRARY_CASES);
@@ -31,8 +26,7 @@ TEST_P(NamedCases, AgreeWithTheModel) {
     }
     EXPECT_GT(cases, 1) << "cases of " << GetParam() << " in " << IF_INDEX_VEC_LIBRARY_CASES;
 }
-// init, copy, is_equal; add, remove, is_present; the walks; union,
-// intersection, subtract; num_if, num_if_type; the prints and C++ text.
+// init, copy, is_equal; add, remove, is_present; walks; algebra; counts; prints and C++ text.
 INSTANTIATE_TEST_SUITE_P(Family, NamedCases,
                          testing::Values("Record", "Membership", "Walk", "Algebra", "Count", "Print"),
                          [](const auto &info) { return info.param; });

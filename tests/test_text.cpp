@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Text forms of <if_index_vec/if_index_text.hpp>: the rows of text_cases.txt
-// give every error kind with its offset (random sets formatted and parsed
-// back are the differential driver's; the library's own dumps read back,
-// ifvec's views: cli_round_trip and fuzz.replay.input).
+// Text forms of <if_index_vec/if_index_text.hpp>: text_cases.txt rows, every error kind with its offset.
 #include <if_index_vec/if_index_text.hpp>
 #include <if_index_vec/if_index_vector.hpp>
 
@@ -64,8 +61,7 @@ TEST(Text, RangeListsGiveTheirPositionsOrTheirErrorAndOffset) {
     }
 }
 
-// The one number grammar of both tools, and the formatter's runs (repeats
-// and the largest int included).
+// The number grammar of both tools, and the formatter's runs (repeats, the largest int).
 TEST(Text, IfIndexNumbersAndFormattedRuns) {
     for (const auto &f : cases("number", 5)) {
         std::uint32_t got = 0xFEEDFACE;
@@ -76,9 +72,7 @@ TEST(Text, IfIndexNumbersAndFormattedRuns) {
         EXPECT_EQ(format_range_list(ints(f[1])), f[2]) << f[1];
 }
 
-// The codec's names as ifvec reads them: those of the storable positions,
-// and, where the codec has it, if_index_parse for the single slot's and
-// other unheld types' (the "codec" and "parse" rows, in the stand-in's names).
+// The codec's names as ifvec reads them, and if_index_parse where the codec has it ("codec", "parse" rows).
 #if IF_INDEX_VEC_CODEC_HAS_PARSE
 const codec_names codec_parse([](const char *name, std::uint32_t *x) {
     return if_index_parse(name, x) == 0;
@@ -87,8 +81,7 @@ const codec_names codec_parse([](const char *name, std::uint32_t *x) {
 const codec_names codec_parse;
 #endif
 
-// Names of another codec (the "name" rows): raw if_indexes, and ends that
-// the stand-in's names cannot give (a range across slots, ends of two types).
+// Another codec's names ("name" rows): raw if_indexes, ranges across slots or types.
 bool other_parse(const char *name, std::uint32_t *if_index) {
     static const auto names = cases("name", 3);
     for (const auto &f : names)

@@ -1,9 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Record images between the switch and a workstation: the 32-bit big-endian
-# ifvec (under its emulator) writes a record that the host's ifvec reads
-# back, and the other way, in both byte orders; each side shows the set it
-# was given.
+# Record images between the big-endian target's ifvec (under its emulator) and the host's,
+# both ways, in both byte orders; each side shows the set it was given.
 # Usage: record_cross.sh HOST_IFVEC [RUNNER...] TARGET_IFVEC
 set -eu
 host=$1

@@ -1,11 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Every list form that ifvec prints reads back as the same set: SETS random
-# sets of names, name ranges, range lists and if_indexes, printed with
-# --names, --name-ranges, --ranges, --ifindex and --hex, and all five at
-# once, read back from a pipe and an argument.  Half the sets hold a mgmt
-# interface, which reads back by name only where the codec parses names
-# (SINGLE=yes).
+# Every list form ifvec prints (--names, --name-ranges, --ranges, --ifindex, --hex, all five) reads
+# back as the same set, from a pipe and an argument; a mgmt member reads back by name only with SINGLE=yes.
 # Usage: [SINGLE=no] round_trip.sh SETS [RUNNER...] IFVEC
 n=$1
 shift

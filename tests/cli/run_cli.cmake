@@ -1,12 +1,6 @@
-# Runs each line of CASES but "//" comments through /bin/sh, from the folder
-# of CASES with standard input from /dev/null, where each NAME=PATH of TOOLS
-# runs PATH (behind RUNNER, an emulator or valgrind, if set).  The transcript
-# ("# COMMAND", its standard output, "[exit N]" when N is not 0, then its
-# standard error as "[stderr] ..." lines) must equal TRANSCRIPT byte for
-# byte; -DUPDATE=ON rewrites TRANSCRIPT instead.  The standard output of a
-# command line that holds "--format=json" must be one JSON document.  With
-# -DPARSE=OFF (a codec without if_index_parse), cases marked "# needs
-# if_index_parse" are not run.
+# Runs each line of CASES (not "//") through /bin/sh with TOOLS' NAME=PATH behind RUNNER; the transcript
+# ("# COMMAND", stdout, "[exit N]", "[stderr] ...") must equal TRANSCRIPT (-DUPDATE=ON rewrites it);
+# --format=json output must be one JSON document; -DPARSE=OFF skips "# needs if_index_parse" cases.
 get_filename_component(dir "${CASES}" DIRECTORY)
 string(REPLACE ";" " " runner "${RUNNER}")
 list(TRANSFORM TOOLS REPLACE "=(.*)" "() {\n ${runner} '\\1' \"$@\"\n}\n")
@@ -19,8 +13,7 @@ foreach(line IN LISTS lines)
     if(line STREQUAL "" OR line MATCHES "^//")
         continue()
     endif()
-    # A case marked "# needs if_index_parse" runs only where the codec has
-    # it (-DPARSE=OFF: not); its block is then taken from TRANSCRIPT as it is.
+    # Without if_index_parse, a marked case's block is kept from TRANSCRIPT.
     if(copy_from GREATER_EQUAL 0)
         string(FIND "${expected}" "# ${line}\n" at)
         math(EXPR length "${at} - ${copy_from}")
@@ -34,8 +27,6 @@ foreach(line IN LISTS lines)
     endif()
     execute_process(COMMAND sh -c "${prelude}${line}" WORKING_DIRECTORY "${dir}"
         INPUT_FILE /dev/null OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-    # What --format=json prints must be one JSON document: "[OUTPUT]" is an
-    # array of one value only then.
     if(line MATCHES "--format[= ]json" AND NOT out STREQUAL "")
         string(JSON values ERROR_VARIABLE json_error LENGTH "[${out}]")
         if(json_error OR NOT values EQUAL 1)

@@ -1,8 +1,6 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
-# Types KEYS (printf escapes: \t is Tab) into an interactive bash under tmux
-# with ifvec's completion loaded, then '#', and prints the screen once the
-# '#' shows: what a user sees after pressing Tab there.
+# Types KEYS (printf escapes) into bash under tmux with ifvec's completion, then '#'; prints the screen.
 # Usage: tab.sh KEYS
 completion=$(cd "$(dirname "$0")/../../tools/completion" && pwd)/ifvec
 tmux() { command tmux -L "ifvec-tab-$$" -f /dev/null "$@"; }

@@ -1,10 +1,6 @@
-# Installs BUILD_DIR into a stage under WORK_DIR and uses it as an outside
-# project would: only the public headers (the codec's with the stand-in) and
-# SONAME links; the README's C and C++ examples (after "<!-- compiled: NAME
-# -->") built through find_package, and the C one through pkg-config, print
-# what the README shows (after "<!-- output: NAME -->") in the stand-in's
-# names (STANDIN; with another codec they only have to succeed); the
-# installed ifvec runs.  Compilers and flags are the parent build's (sanitizer runtimes).
+# Installs BUILD_DIR under WORK_DIR and uses it as an outside project: the README's C and C++
+# examples built via find_package (C also via pkg-config) print the README's output (STANDIN; other
+# codecs: only succeed), and the installed ifvec runs.  Compilers and flags are the parent build's.
 load_cache("${BUILD_DIR}" READ_WITH_PREFIX "" IF_INDEX_VEC_STANDIN_CODEC IF_INDEX_VEC_CODEC_PKGCONFIG_DIR
     IF_INDEX_VEC_PROGRAM_INSTALL_RPATH)
 function(run)

@@ -1,10 +1,6 @@
-# The built library as the dynamic linker sees it: its defined dynamic symbols
-# are exactly the functions the Debian symbols file SYMBOLS lists, its SONAME is SONAME, and it
-# needs the C library and the codec (CODEC: its file) alone, sanitizer
-# runtimes aside (FLAGS: the compiler flags): no C++ runtime, no compiler
-# runtime.  With POPCNT it holds a popcnt instruction (the popcnt clones of
-# its counting loops).
-#   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DSYMBOLS=<symbols file> -DSONAME=… -DCODEC=… -DREADME=…
+# The built library's exports equal SYMBOLS, its SONAME is SONAME, it needs only libc and the codec
+# (no C++ or compiler runtime), and with POPCNT holds a popcnt instruction.
+#   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DSYMBOLS=… -DSONAME=… -DCODEC=… -DREADME=…
 #         -DFLAGS=<compiler flags> [-DPOPCNT=ON] -P check_library.cmake
 execute_process(COMMAND ${NM} -D --defined-only ${LIB} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${NM} -D --undefined-only ${LIB} OUTPUT_VARIABLE undefined COMMAND_ERROR_IS_FATAL ANY)
@@ -36,10 +32,7 @@ if(NOT exported STREQUAL expected OR NOT dynamic MATCHES "\\(SONAME\\)[^\n]*\\[$
     message(FATAL_ERROR "exported:\n${exported}\nexpected:\n${expected}\nexpected SONAME ${SONAME} and NEEDED "
                         "exactly ${allowed}:\n${dynamic}")
 endif()
-# Its C library symbols (undefined, not weak, glibc-versioned) all in README's list, a line for every
-# build and one for some; all of the first line used unless sanitizers or coverage replace some.  A
-# coverage build also links gcc's profiling runtime, whose own file and process calls are not the
-# library's: there only the list's use is checked.
+# Its libc symbols all in README's list; the every-build line all used (sanitizers, coverage: subsets).
 string(REGEX MATCHALL " U [^@\n]+@GLIBC_" libc "${undefined}")
 list(TRANSFORM libc REPLACE " U ([^@]+)@GLIBC_" "`\\1`")
 file(READ ${README} readme)

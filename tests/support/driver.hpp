@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Test support: the differential driver.  It runs mixed operations on three
-// vectors and their models, comparing every status, output, count and text,
-// through the C functions and in turn the C++ interface, and each record
-// byte for byte after every step.  Choices come from a Source (seeded, or a
-// fuzzer's bytes); the first difference stops it.
+// The differential driver: mixed operations on three vectors and their models,
+// via C and C++, comparing every result and each record byte for byte.
 #pragma once
 
 #include <if_index_vec/if_index_text.hpp>
@@ -25,9 +22,7 @@
 
 namespace if_index_vec::test {
 
-// The driver's choices: from a seeded generator, or read from a fuzzer's
-// input (one byte for a choice among up to 256, two up to 65536, four beyond;
-// an exhausted input reads as zeros and ends the run).
+// Choices from a seeded generator or a fuzzer's bytes (exhausted: zeros, run ends).
 class Source {
 public:
     explicit Source(std::uint64_t seed) : state_(seed) {}
@@ -70,20 +65,16 @@ public:
             std::memset(&v, 0xA5, sizeof v), if_index_vector_init(&v); // init writes every byte
     }
 
-    // Runs until `steps` operations are done, the source runs dry or a
-    // difference is found; returns the difference, or "" when there is none.
+    // Runs `steps` operations (or until the source is dry); returns the first difference or "".
     std::string run(int steps) {
         for (step_ = 0; images_agree() && step_ != steps && !src_.done(); ++step_)
             one_step();
         return failure_;
     }
 
-    // Runs named steps, separated by ';', with the same checks: "add 0 fc:3",
-    // "remove|present|next 0 ITEMS", "walk|counts|print 0", "copy 0 1" (into
-    // 1), "union|intersection|subtract|equal 0 1"; a leading '+' runs a step
-    // through the C++ interface.  ITEMS: KIND:N or KIND:FIRST-LAST[/STEP], a
-    // KIND of fc, pc, iscsi or tunnel at bitmap position N (any value), of
-    // single or type10 the codec's N-th if_index of that type; raw:VALUE.
+    // Named steps, ';'-separated: "add|remove|present|next I ITEMS", "walk|counts|print I",
+    // "copy|union|intersection|subtract|equal I J"; '+' runs it via C++. ITEMS: KIND:N or
+    // KIND:FIRST-LAST[/STEP] (fc, pc, iscsi, tunnel: position; single, type10: codec's N-th), raw:VALUE.
     std::string script(const std::string &steps) {
         std::istringstream in(steps);
         std::string line;
@@ -93,8 +84,7 @@ public:
     }
 
 private:
-    // An if_index, its type code (0xFF: unclassifiable), its bitmap row when
-    // the codec gives its position (else -1) and that position.
+    // An if_index, its type code (0xFF: unclassifiable), bitmap row (-1: none) and position.
     struct Ifx {
         std::uint32_t value;
         std::uint8_t code;
@@ -158,18 +148,14 @@ private:
             failure_ = "not a step: '" + line + "'";
     }
 
-    // Every field is a value, whatever it is: slot * 64 + port is not masked,
-    // and a position may lie beyond the capacity (fields of all ones too).
+    // Fields unmasked: slot * 64 + port, positions beyond the capacity (all-ones fields too).
     static Ifx describe(std::uint32_t v) {
         const location l = locate(v);
         const int r = row_of(l.type);
         return {v, l.type, r, r >= 0 ? l.position : 0};
     }
 
-    // Mostly held types near word edges and anywhere in range; sometimes the
-    // last position, the capacity, beyond it, ports of 64-255 (which fold onto
-    // later slots, where a codec builds them), all-ones fields, the single
-    // slot, types without storage, any 32-bit value, and the unclassifiable 0.
+    // Mostly held types near word edges, else capacity edges, ports 64+, all-ones, single, unheld, 0.
     Ifx random_ifx() {
         static constexpr std::uint8_t kCodes[] = {1, 4, 11, 15, kSingle, 10, 2, 0, 16, 255};
         if (pick(32) == 0)
@@ -310,8 +296,7 @@ private:
         models_[b] = models_[a];
     }
 
-    // Makes num_if disagree with the bits, the bits with num_if, or a byte
-    // count differ from the one init writes; the model follows.
+    // Corrupts num_if, a bitmap byte or a byte count; the model follows.
     void poke(unsigned i) {
         Model &m = models_[i];
         auto *bytes = reinterpret_cast<std::uint8_t *>(&vecs_[i]);
@@ -333,8 +318,7 @@ private:
             std::memcpy(bytes + kRows[r].offset, &(m.counts[r] = value << 8 | byte), 4);
     }
 
-    // itr_begin, first, itr_incr to the end (which leaves the single-slot
-    // member in the cursor), and the C++ iteration.
+    // itr_begin, first, itr_incr to the end (cursor keeps the single-slot member), C++ iteration.
     void walk(unsigned i) {
         const if_index_vector_t &v = vecs_[i];
         const Model &m = models_[i];
@@ -353,8 +337,7 @@ private:
         for (std::uint32_t x : index_vector(v))
             got.push_back(x);
         MODEL_CHECK_EQ(got == all, true);
-        // The iterator's own operators: it++ hands back the member it leaves,
-        // * reads without moving, == meets the end only past the last member.
+        // it++ hands back the member it leaves, * reads in place, == meets end only past the last.
         const index_vector w(v);
         got.clear();
         auto it = w.begin();

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Test support: the record's layout as its definition gives it (not as the
-// library's tables do), and if_indexes and names through the ten codec
-// calls, so that whatever uses them runs against any codec.
+// Test support: the record's layout from its definition, and if_indexes and names via the ten codec calls.
 #pragma once
 
 #include <if_index_vec/if_index_codec_adapter.hpp>
@@ -14,8 +12,7 @@
 
 namespace if_index_vec::test {
 
-// The record's bitmaps in canonical order: type code, offset of the byte
-// count (the bits follow), capacity, dump header, position = slot * 64 + port.
+// The bitmaps in order: type code, byte count offset (bits follow), capacity, dump header.
 struct Row {
     std::uint8_t code;
     std::size_t offset;
@@ -44,8 +41,7 @@ inline std::uint32_t port_ifx(std::uint8_t code, unsigned slot, unsigned port) {
     code == IF_TYPE_ISCSI ? if_index_iscsi_port_init(&x, s, p) : if_index_phy_fc_port_init(&x, s, p, 0);
     return x;
 }
-// The if_index of held type `code` at bitmap position `pos` (or beyond the
-// capacity), from its constructor.
+// The if_index of held type `code` at position `pos` (may be beyond the capacity).
 inline std::uint32_t at(std::uint8_t code, int pos) {
     const auto p = static_cast<unsigned>(pos);
     std::uint32_t x = 0;
@@ -58,9 +54,7 @@ inline std::uint32_t at(std::uint8_t code, int pos) {
     return x;
 }
 
-// Up to 64 if_indexes the codec classifies as `code`: no constructor builds
-// those of the single slot or of unheld types, so they are found among a
-// fixed sequence of 32-bit values.
+// Up to 64 if_indexes the codec classifies as `code`, found among fixed 32-bit values.
 inline const std::vector<std::uint32_t> &classified_as(std::uint8_t code) {
     static const auto found = [] {
         std::array<std::vector<std::uint32_t>, 256> by_code;

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Test support: a plain model of a vector: a std::set of positions per
-// bitmap, the byte counts, the single slot and num_if, with the record image,
-// the listing and the dumps that such a vector gives.
+// Test support: a plain model of a vector (position sets, counts, single slot, num_if), its image, dumps.
 #pragma once
 
 #include <array>

@@ -1,14 +1,7 @@
 /* SPDX-License-Identifier: MIT */
-/*
- * if_index_codec.h - a second interface-index codec, for tests only: the ten
- * platform calls and nothing else, written as another platform team would.
- * An if_index is 0xA (bits 31..28) | type code (27..20) | payload (19..0):
- * slot << 6 | port for types 1 and 11 (names FC<slot>.<port>, ISC<slot>.<port>,
- * counted from 0, 64 ports a slot), the channel or tunnel for 4 and 15
- * (PCH<n>, TNL<n>), a number from 1 for 6 (MGT<n>), any number for the
- * others (T<type>.<number>).  Payload bits above a type's fields must be 0.
- * Calls return IFX_OK (0) on success and write their outputs only then.
- */
+/* A second codec, for tests only: the ten platform calls.  if_index: 0xA << 28 | type << 20 |
+ * payload (slot << 6 | port for types 1, 11; channel or tunnel for 4, 15; else a number).
+ * Calls return IFX_OK (0) and write outputs only then. */
 #ifndef PLATFORM_IF_INDEX_CODEC_H
 #define PLATFORM_IF_INDEX_CODEC_H
 
@@ -41,8 +34,7 @@ uint32_t if_index_iscsi_port_init(uint32_t *if_index, uint8_t slot, uint8_t port
 uint32_t if_index_fcmpls_tnnl_get_tunnel(uint32_t if_index, uint16_t *tunnel);
 uint32_t if_index_fcmpls_tnnl_init(uint32_t *if_index, uint16_t tunnel);
 
-/* Writes the name, terminated, into buf (32 bytes are enough); returns
- * IFX_OK, or IFX_E_NOT_AN_IF_INDEX after writing "?". */
+/* Writes the name into buf (32 bytes suffice); returns IFX_OK, or IFX_E_NOT_AN_IF_INDEX ("?"). */
 uint32_t sprintf_if_index(char *buf, uint32_t if_index);
 
 #ifdef __cplusplus
