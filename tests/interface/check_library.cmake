@@ -1,5 +1,6 @@
 # The built library's exports equal SYMBOLS, its SONAME is SONAME, it needs only libc and the codec
-# (no C++ or compiler runtime), and with POPCNT holds a popcnt instruction.
+# (no C++ or compiler runtime), and with POPCNT holds a popcnt instruction and
+# a 32-byte AVX move (the load-time clones of the counting loops and the copy).
 #   cmake -DNM=… -DREADELF=… -DOBJDUMP=… -DLIB=… -DSYMBOLS=… -DSONAME=… -DCODEC=… -DREADME=…
 #         -DFLAGS=<compiler flags> [-DPOPCNT=ON] -P check_library.cmake
 execute_process(COMMAND ${NM} -D --defined-only ${LIB} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
@@ -50,6 +51,9 @@ if(POPCNT)
     execute_process(COMMAND ${OBJDUMP} -d ${LIB} OUTPUT_VARIABLE code COMMAND_ERROR_IS_FATAL ANY)
     if(NOT code MATCHES "\tpopcnt ")
         message(FATAL_ERROR "no popcnt instruction in ${LIB}: the counting loops have lost their popcnt clones")
+    endif()
+    if(NOT code MATCHES "\tvmovdqu [^\n]*%ymm")
+        message(FATAL_ERROR "no 32-byte move in ${LIB}: the copy has lost its AVX clone")
     endif()
 endif()
 message(STATUS "NEEDED: ${needed}; C library symbols: ${libc}")
