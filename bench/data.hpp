@@ -7,8 +7,10 @@
 
 #include <if_index_vec/if_index_vector.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <new>
+#include <span>
 #include <type_traits>
 #include <vector>
 
@@ -112,7 +114,11 @@ struct Member {
 // The bitmap members of a record in walk order (the single slot left out).
 std::vector<Member> members_of(const if_index_vector_t *v);
 
-// 64 if_indexes, 16 per bitmap type, for the membership workload.
-std::vector<Member> membership_probe();
+// 64 if_indexes, 16 per bitmap type, for the membership workload.  They
+// sit in a page of their own, at a fixed offset, as the operands do: where
+// the heap put them decided, from run to run, whether their loads 4K-aliased
+// the stores to dst and the stack.
+constexpr std::size_t kProbeSize = 64;
+std::span<const Member> membership_probe();
 
 } // namespace bench

@@ -53,7 +53,7 @@ struct Records {
     static const if_index_vector_t *a_copy() { return opaque(operand(kACopy)); }
 
     std::vector<Member> members;                    // A's bitmap members: walks report time per member
-    std::vector<Member> probe = membership_probe(); // the membership workload's if_indexes
+    std::span<const Member> probe = membership_probe(); // the membership workload's if_indexes
 };
 
 // The same data set loaded into rival holders of type H, one per operand.
