@@ -52,7 +52,7 @@ struct Records {
     static const if_index_vector_t *b() { return opaque(operand(kB)); }
     static const if_index_vector_t *a_copy() { return opaque(operand(kACopy)); }
 
-    std::vector<Member> members;                    // A's bitmap members: walks report time per member
+    std::vector<Member> members;                        // A's bitmap members: walks report time per member
     std::span<const Member> probe = membership_probe(); // the membership workload's if_indexes
 };
 

@@ -65,7 +65,7 @@ namespace if_index_vec::detail {
     !defined(__SANITIZE_THREAD__)
 using move32 = unsigned char __attribute__((vector_size(32)));
 __attribute__((target_clones("avx", "default"))) void copy_disjoint(unsigned char *d,
-                                                                     const unsigned char *s) noexcept {
+                                                                    const unsigned char *s) noexcept {
     copy_in_moves<move32>(d, s);
 }
 #else
@@ -100,7 +100,8 @@ void if_index_vector_copy(if_index_vector_t *dst, const if_index_vector_t *src) 
         std::memmove(dst, src, sizeof *dst);
         return;
     }
-    if_index_vec::detail::copy_disjoint(reinterpret_cast<unsigned char *>(dst), reinterpret_cast<const unsigned char *>(src));
+    if_index_vec::detail::copy_disjoint(reinterpret_cast<unsigned char *>(dst),
+                                        reinterpret_cast<const unsigned char *>(src));
 }
 
 uint32_t if_index_vector_num_if(const if_index_vector_t *vec) { return vec->num_if; }
