@@ -96,7 +96,8 @@ int if_index_vector_is_present(const if_index_vector_t *vec, uint32_t if_index) 
             // The bit shifted down to bit 0: fewer instructions than a mask
             // test turned into 0 or 1.
             if (p < bitmap_rows[r].capacity)
-                result = static_cast<int>((*byte_of<r>(vec, p) >> (7 - static_cast<unsigned>(p) % 8)) & 1U);
+                result = static_cast<int>(
+                    (unsigned{*byte_of<r>(vec, p)} >> (7 - static_cast<unsigned>(p) % 8)) & 1U);
         }))
         return result;
     return slot_holds(c.type, if_index) && vec->single_if_index == if_index ? 1 : 0;
