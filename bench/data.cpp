@@ -68,17 +68,19 @@ std::vector<Member> members_of(const if_index_vector_t *v) {
 }
 
 std::span<const Member> membership_probe() {
-    // Offset 1024: operand A's place in its page, which membership neither
-    // reads nor writes.
+    // At operand A's offset in its page, which membership neither reads nor
+    // writes.
+    constexpr std::size_t offset = 1024 * kA, per_row = kProbeSize / 4;
+    static_assert(offset + kProbeSize * sizeof(Member) <= sizeof(Page));
     static Page page;
-    auto *m = reinterpret_cast<Member *>(page.bytes + 1024);
-    static_assert(1024 + kProbeSize * sizeof(Member) <= sizeof(Page));
+    auto *m = reinterpret_cast<Member *>(page.bytes + offset);
     Rng rng{7};
     for (int row = 0; row < 4; ++row)
-        for (int i = 0; i < 16; ++i) {
+        for (std::size_t i = 0; i < per_row; ++i) {
             const int p =
                 static_cast<int>(rng.next() % static_cast<std::uint64_t>(ref::kGroups[row].capacity));
-            new (m + row * 16 + i) Member{row, p, ref::if_index_at(ref::kGroups[row].code, p)};
+            new (m + static_cast<std::size_t>(row) * per_row + i)
+                Member{row, p, ref::if_index_at(ref::kGroups[row].code, p)};
         }
     return {m, kProbeSize};
 }
